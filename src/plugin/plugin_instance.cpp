@@ -1,0 +1,63 @@
+// The per-instance record: the plug-in window it takes over and its scriptable object.
+#include "plugin/plugin_instance.h"
+
+#include "plugin/browser_services.h"
+#include "script/scriptable_object.h"
+
+NPIdentifier idRecentlyApplications = NULL;
+NPIdentifier idRunAppointedApplication = NULL;
+NPIdentifier idSelectApplications = NULL;
+WNDPROC previousWindowProc = NULL;
+
+LRESULT CALLBACK PluginWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+PluginInstance::PluginInstance(NPP instance)
+    : npp(instance), hwnd(NULL), initialized(false), scriptableObject(NULL) {
+    idRecentlyApplications = NPN_GetStringIdentifier("RecentlyApplications");
+    idRunAppointedApplication = NPN_GetStringIdentifier("RunAppointedApplication");
+    idSelectApplications = NPN_GetStringIdentifier("SelectApplications");
+}
+
+PluginInstance::~PluginInstance() {
+    if (scriptableObject) {
+        NPN_ReleaseObject(scriptableObject);
+    }
+}
+
+bool PluginInstance::Init(NPWindow* pNPWindow) {
+    if (!pNPWindow) {
+        return false;
+    }
+    hwnd = static_cast<HWND>(pNPWindow->window);
+    if (!hwnd) {
+        return false;
+    }
+    previousWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PluginWindowProc)));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    initialized = true;
+    return true;
+}
+
+void PluginInstance::Shut() {
+    // For a record that never got a window the call fails on the null handle and changes nothing.
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
+    hwnd = NULL;
+    initialized = false;
+}
+
+int16_t PluginInstance::HandleEvent(void*) {
+    return 0;
+}
+
+NPObject* PluginInstance::GetScriptableObject() {
+    if (!scriptableObject) {
+        scriptableObject = NPN_CreateObject(npp, &ScriptablePluginObjectClass);
+    }
+    if (scriptableObject) {
+        NPN_RetainObject(scriptableObject);
+    }
+    return scriptableObject;
+}

@@ -1,0 +1,41 @@
+// The per-instance record, the module-wide method identifiers and the plug-in window procedure.
+#ifndef NPDESKLAUNCH_PLUGIN_PLUGIN_INSTANCE_H
+#define NPDESKLAUNCH_PLUGIN_PLUGIN_INSTANCE_H
+
+#include <windows.h>
+
+#include "npapi/npapi.h"
+
+// Identifiers of the three method names, written by every PluginInstance construction.
+extern NPIdentifier idRecentlyApplications;
+extern NPIdentifier idRunAppointedApplication;
+extern NPIdentifier idSelectApplications;
+
+// The window procedure that the most recent Init replaced; one slot for the whole module.
+extern WNDPROC previousWindowProc;
+
+LRESULT CALLBACK PluginWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+class PluginInstance {
+  public:
+    explicit PluginInstance(NPP instance);
+    ~PluginInstance();
+
+    PluginInstance(const PluginInstance&) = delete;
+    PluginInstance& operator=(const PluginInstance&) = delete;
+
+    bool Init(NPWindow* pNPWindow);
+    void Shut();
+    bool IsInitialized() const { return initialized; }
+    int16_t HandleEvent(void* event);
+    // The instance's scriptable object with one more reference, which belongs to the caller.
+    NPObject* GetScriptableObject();
+
+  private:
+    NPP npp;
+    HWND hwnd;
+    bool initialized;
+    NPObject* scriptableObject;
+};
+
+#endif

@@ -1,0 +1,20 @@
+// Reading the page's arguments: which of them a method may use, checked before any is read.
+#ifndef NPDESKLAUNCH_SCRIPT_SCRIPT_ARGUMENTS_H
+#define NPDESKLAUNCH_SCRIPT_SCRIPT_ARGUMENTS_H
+
+#include "common/wide_text.h"
+#include "npapi/npapi.h"
+
+// The first argument's string, or null when there is no argument or it is not a string.
+const NPString* StringArgument(const NPVariant* args, uint32_t argCount);
+
+// The page's function when it is the one and only argument and an object; null otherwise.
+NPObject* CallbackArgument(const NPVariant* args, uint32_t argCount);
+
+// A path argument can name a program only when it fits a path buffer with its terminator.
+bool FitsPathBuffer(const WideString& wstrText);
+
+// "没找到指定的程序" followed by the text, cut so that the message fits a path buffer.
+WideString FormatLaunchFailureMessage(const WideString& wstrText);
+
+#endif
