@@ -1,26 +1,71 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on a Debian 12 machine; returns at once when all is there.
+# Installs what the build and the tests need on a Debian 12 machine; returns at once when all
+# is there. 32-bit Wine is installed only where the kernel runs 32-bit programs.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
-need=()
-command -v i686-w64-mingw32-g++-posix >/dev/null 2>&1 || need+=(g++-mingw-w64-i686-posix)
-command -v i686-w64-mingw32-windres >/dev/null 2>&1 || need+=(binutils-mingw-w64-i686)
-command -v wine >/dev/null 2>&1 || need+=(wine)
-[ -e /usr/lib/wine/i386-windows/kernel32.dll ] || need+=(wine32:i386)
-command -v Xvfb >/dev/null 2>&1 || need+=(xvfb)
-command -v xvfb-run >/dev/null 2>&1 || need+=(xvfb)
-command -v cmake >/dev/null 2>&1 || need+=(cmake)
-command -v make >/dev/null 2>&1 || need+=(make)
-command -v g++ >/dev/null 2>&1 || need+=(g++)
-[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
-[ ${#need[@]} -eq 0 ] && exit 0
+missing() {
+    local need=()
+    command -v i686-w64-mingw32-g++-posix >/dev/null 2>&1 || need+=(g++-mingw-w64-i686-posix)
+    command -v i686-w64-mingw32-windres >/dev/null 2>&1 || need+=(binutils-mingw-w64-i686)
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 || need+=(g++-mingw-w64-x86-64-posix)
+    command -v x86_64-w64-mingw32-windres >/dev/null 2>&1 || need+=(binutils-mingw-w64-x86-64)
+    [ -x /usr/lib/wine/wine64 ] || need+=(wine wine64)
+    command -v Xvfb >/dev/null 2>&1 || need+=(xvfb)
+    command -v xvfb-run >/dev/null 2>&1 || need+=(xvfb)
+    command -v xauth >/dev/null 2>&1 || need+=(xauth)
+    command -v cmake >/dev/null 2>&1 || need+=(cmake)
+    command -v make >/dev/null 2>&1 || need+=(make)
+    command -v g++ >/dev/null 2>&1 || need+=(g++)
+    [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+    if "$here/can-run-i386.sh"; then
+        [ -x /usr/lib/wine/wine ] || need+=(wine32:i386)
+    elif [ ! -e /var/lib/npdesklaunch-i386-checked ]; then
+        need+=(libc6:i386) # to find out whether 32-bit programs run here
+    fi
+    echo "${need[@]}"
+}
+
+need=$(missing)
+[ -z "$need" ] && exit 0
 
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
-fi
 export DEBIAN_FRONTEND=noninteractive
-# A mirror in the middle of a sync fails one index now and then; what was fetched still serves.
-$SUDO apt-get update -qq || { sleep 5; $SUDO apt-get update -qq || true; }
-$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
+
+# A mirror in the middle of a sync may serve an index whose size disagrees with its Release
+# file; apt then drops that index, and the i386 packages no longer match the installed amd64
+# ones. Such an index is taken from the compressed file that was served.
+update() {
+    $SUDO apt-get update -qq 2>&1 | grep -v '^W:' || true
+    local lists=/var/lib/apt/lists
+    for release in "$lists"/*_InRelease; do
+        local prefix=${release%_InRelease}
+        for arch in amd64 i386; do
+            [ -e "${prefix}_main_binary-${arch}_Packages" ] && continue
+            ls "${prefix}_main_binary-${arch}_Packages".* >/dev/null 2>&1 && continue
+            local site=${prefix##*/}
+            site=${site//_//}
+            local url="http://${site}/main/binary-${arch}/Packages.xz"
+            if curl -fsS -o /tmp/npd-Packages.xz "$url" 2>/dev/null; then
+                xz -dc /tmp/npd-Packages.xz >"${prefix}_main_binary-${arch}_Packages" || true
+            fi
+        done
+    done
+}
+update
+
+install() {
+    # shellcheck disable=SC2086
+    $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+# shellcheck disable=SC2086
+install $need
+$SUDO touch /var/lib/npdesklaunch-i386-checked
+if "$here/can-run-i386.sh" && [ ! -x /usr/lib/wine/wine ]; then
+    install wine32:i386
+fi

@@ -1,0 +1,15 @@
+# make demo: the plug-in scan and its scriptable object, through the NPAPI host under Wine.
+# make test: every test.  make build: build only.  Each installs what is missing first.
+.PHONY: build test demo deps
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	@tools/build.sh
+
+test: build
+	@tools/test.sh
+
+demo: build
+	@tools/demo.sh

@@ -1,0 +1,254 @@
+// The NPAPI host that stands in for the browser: services, plug-in scan and load, instances.
+#ifndef NPDESKLAUNCH_TESTS_HOST_BROWSER_H
+#define NPDESKLAUNCH_TESTS_HOST_BROWSER_H
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "npapi/npapi.h"
+
+namespace nphost {
+
+// NPN_MemAlloc's heap: it knows every block's size and can be told to fail.
+class TrackedAllocator {
+  public:
+    void* Alloc(uint32_t nSize);
+    void Free(void* pBlock);
+
+    size_t OutstandingBlocks() const { return blocks_.size(); }
+    // The size of a live block, or -1 when `pBlock` is not one.
+    long long BlockSize(const void* pBlock) const;
+    // Every size asked for, in order.
+    const std::vector<uint32_t>& Requests() const { return requests_; }
+    int BadFrees() const { return nBadFrees_; }
+    // The next `nCount` allocations return null.
+    void FailNext(int nCount) { nFailNext_ = nCount; }
+    void ClearRequests() { requests_.clear(); }
+
+  private:
+    std::map<const void*, uint32_t> blocks_;
+    std::vector<uint32_t> requests_;
+    int nFailNext_ = 0;
+    int nBadFrees_ = 0;
+};
+
+// A value the page received or passed, copied out of its NPVariant.
+struct Value {
+    NPVariantType type = NPVariantType_Void;
+    bool boolValue = false;
+    int32_t intValue = 0;
+    double doubleValue = 0;
+    std::string text; // the exact UTF8Length bytes of a string
+    NPObject* object = nullptr;
+};
+
+Value CopyValue(const NPVariant& variant);
+
+// One call of a page function made by the module.
+struct FunctionCall {
+    std::vector<Value> args;
+    DWORD dwThreadId = 0;
+};
+
+// An argument list the page passes; it owns the text of its string arguments.
+class Arguments {
+  public:
+    Arguments& String(const std::string& text);
+    Arguments& Object(NPObject* object);
+    Arguments& Int(int32_t value);
+    Arguments& Void();
+    const NPVariant* data() const { return variants_.empty() ? nullptr : &variants_[0]; }
+    uint32_t size() const { return static_cast<uint32_t>(variants_.size()); }
+
+  private:
+    std::vector<NPVariant> variants_;
+    std::vector<std::unique_ptr<std::string>> texts_;
+};
+
+// The browser: one per process, as the NPAPI's services are plain functions.
+class Browser {
+  public:
+    static Browser& Get();
+
+    // A complete function table: all 48 services, size 196 on 32-bit Windows.
+    NPNetscapeFuncs Funcs() const;
+
+    TrackedAllocator& Allocator() { return allocator_; }
+
+    NPIdentifier StringIdentifier(const std::string& name);
+    NPIdentifier IntIdentifier(int32_t value);
+
+    // Objects made by NPN_CreateObject that have not been deallocated.
+    size_t LiveObjects() const { return liveObjects_.size(); }
+    bool IsLive(NPObject* object) const { return liveObjects_.count(object) != 0; }
+
+    // A page function that records each call; the page holds one reference.
+    NPObject* CreateFunction();
+    const std::vector<FunctionCall>& CallsOf(NPObject* function) const;
+
+    // Calls a method the way a page script does: HasMethod first, then Invoke.
+    bool CallMethod(NPObject* object, const std::string& name, const Arguments& args,
+                    NPVariant* result);
+
+    DWORD PluginThreadId() const { return dwPluginThread_; }
+    // Services other than the asynchronous call made off the plug-in thread.
+    int OffThreadCalls() const { return nOffThreadCalls_; }
+    // Runs the plug-in thread's message loop until `done` or the time is up; true when done.
+    bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
+    void PumpFor(DWORD dwMs);
+    size_t PendingAsyncCalls();
+    int DeliveredAsyncCalls() const { return nDelivered_; }
+    int DroppedAsyncCalls() const { return nDropped_; }
+
+    // Instances whose NPP_New succeeded and that are not destroyed: async calls reach only them.
+    void InstanceCreated(NPP npp) { liveInstances_.insert(npp); }
+    void InstanceDestroyed(NPP npp) { liveInstances_.erase(npp); }
+
+    // What the services do; public for the table's plain functions.
+    void CheckThread();
+    NPObject* CreateObject(NPP npp, NPClass* aClass);
+    NPObject* RetainObject(NPObject* object);
+    void ReleaseObject(NPObject* object);
+    void ReleaseVariantValue(NPVariant* variant);
+    void QueueAsyncCall(NPP npp, NPN_AsyncCallFunction func, void* userData);
+    void RecordCall(NPObject* function, const NPVariant* args, uint32_t argCount);
+    const char* IdentifierName(NPIdentifier identifier) const;
+
+  private:
+    Browser();
+    void DeliverAsyncCalls();
+    static LRESULT CALLBACK MessageWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    struct Identifier {
+        bool isString;
+        std::string name;
+        int32_t value;
+    };
+    struct AsyncCall {
+        NPP npp;
+        NPN_AsyncCallFunction func;
+        void* userData;
+    };
+
+    TrackedAllocator allocator_;
+    std::map<std::string, std::unique_ptr<Identifier>> stringIds_;
+    std::map<int32_t, std::unique_ptr<Identifier>> intIds_;
+    std::set<NPObject*> liveObjects_;
+    std::map<NPObject*, std::vector<FunctionCall>> functionCalls_;
+    std::set<NPP> liveInstances_;
+    DWORD dwPluginThread_;
+    int nOffThreadCalls_ = 0;
+    HWND hMessageWindow_ = nullptr;
+    CRITICAL_SECTION asyncLock_;
+    std::vector<AsyncCall> asyncCalls_;
+    int nDelivered_ = 0;
+    int nDropped_ = 0;
+};
+
+// What the browser's plug-in scan reads from a module's version resource.
+struct ScanInfo {
+    bool bFound = false;
+    std::string mimeType;
+    std::string fileExtents;
+    std::string fileOpenName;
+    std::string productName;     // shown as the plug-in's name
+    std::string fileDescription; // shown as its description
+};
+
+// Reads `key` from the first translation of the version resource of `path`.
+std::string ReadVersionString(const std::wstring& path, const std::string& key);
+ScanInfo ScanPlugin(const std::wstring& path);
+
+// A module loaded the way a browser loads it: LoadLibrary, NP_GetEntryPoints, NP_Initialize.
+class PluginModule {
+  public:
+    explicit PluginModule(const std::wstring& path);
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
+    bool Loaded() const { return hModule_ != nullptr; }
+    NPError EntryPointsResult() const { return entryPointsResult_; }
+    NPError InitializeResult() const { return initializeResult_; }
+    const NPPluginFuncs& Funcs() const { return funcs_; }
+    NP_GetEntryPointsFunc GetEntryPoints() const { return getEntryPoints_; }
+    NP_InitializeFunc Initialize() const { return initialize_; }
+    NP_ShutdownFunc Shutdown() const { return shutdown_; }
+    HMODULE Handle() const { return hModule_; }
+
+  private:
+    HMODULE hModule_ = nullptr;
+    NP_GetEntryPointsFunc getEntryPoints_ = nullptr;
+    NP_InitializeFunc initialize_ = nullptr;
+    NP_ShutdownFunc shutdown_ = nullptr;
+    NPPluginFuncs funcs_;
+    NPError entryPointsResult_ = -1;
+    NPError initializeResult_ = -1;
+};
+
+// The browser's top-level frame window, of class "CB_CorvidBrowserFrame", with the plug-in's
+// child window inside it.
+class FrameWindow {
+  public:
+    // `procedure` is the plug-in window's own window procedure (the browser's).
+    explicit FrameWindow(WNDPROC procedure = nullptr);
+    ~FrameWindow();
+    FrameWindow(const FrameWindow&) = delete;
+    FrameWindow& operator=(const FrameWindow&) = delete;
+
+    HWND Frame() const { return hFrame_; }
+    HWND PluginArea() const { return hPlugin_; }
+    WNDPROC BrowserProcedure() const { return procedure_; }
+    // The procedure that the plug-in window has now.
+    WNDPROC CurrentProcedure() const;
+
+  private:
+    WNDPROC procedure_;
+    HWND hFrame_ = nullptr;
+    HWND hPlugin_ = nullptr;
+};
+
+// Two distinct browser window procedures, so that tests can tell windows' procedures apart.
+LRESULT CALLBACK BrowserPluginWindowProcA(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK BrowserPluginWindowProcB(HWND, UINT, WPARAM, LPARAM);
+
+// One plug-in instance on a page: NPP_New on construction, NPP_Destroy on destruction
+// (when still alive), and the page's hold on the scriptable object released after it.
+class Instance {
+  public:
+    explicit Instance(PluginModule& module, const char* mimeType = "application/corvid-application");
+    ~Instance();
+    Instance(const Instance&) = delete;
+    Instance& operator=(const Instance&) = delete;
+
+    NPP npp() { return &npp_; }
+    NPError NewResult() const { return newResult_; }
+    NPError SetWindow(HWND hWnd);
+    NPError Destroy();
+    bool Destroyed() const { return bDestroyed_; }
+    // NPP_GetValue(NPPVpluginScriptableNPObject); the page keeps (and later releases) it.
+    NPObject* ScriptableObject();
+
+  private:
+    PluginModule& module_;
+    NPP_t npp_;
+    NPWindow window_;
+    NPError newResult_;
+    bool bDestroyed_ = false;
+    std::vector<NPObject*> pageHeld_;
+};
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+// The full path of a file beside the running executable.
+std::wstring BesideExecutable(const std::wstring& name);
+
+} // namespace nphost
+
+#endif

@@ -1,0 +1,135 @@
+// The 32-bit module as a file: what Windows XP's loader and the browser's scan read from it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "pe_image.h"
+
+namespace {
+
+std::string g_modulePath;
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return text;
+}
+
+class ModuleImage : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        std::ifstream in(g_modulePath, std::ios::binary);
+        ASSERT_TRUE(in) << "cannot read " << g_modulePath;
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+        image_ = ReadPeImage(bytes);
+    }
+    void SetUp() override { ASSERT_TRUE(image_.bValid) << image_.error; }
+
+    static const PeResource* Resource(uint32_t type, uint32_t id) {
+        for (const PeResource& resource : image_.resources) {
+            if (resource.type == type && resource.id == id) {
+                return &resource;
+            }
+        }
+        return nullptr;
+    }
+    static PeImage image_;
+};
+
+PeImage ModuleImage::image_;
+
+TEST_F(ModuleImage, IsA32BitDllThatWindowsXpLoads) {
+    EXPECT_EQ(0x14C, image_.machine) << "machine i386";
+    EXPECT_FALSE(image_.bPe32Plus);
+    EXPECT_NE(0, image_.characteristics & 0x2000) << "IMAGE_FILE_DLL";
+    EXPECT_LE(image_.majorOsVersion * 100 + image_.minorOsVersion, 501)
+        << "OS version " << image_.majorOsVersion << "." << image_.minorOsVersion;
+    EXPECT_LE(image_.majorSubsystemVersion * 100 + image_.minorSubsystemVersion, 501)
+        << "subsystem version " << image_.majorSubsystemVersion << "."
+        << image_.minorSubsystemVersion;
+}
+
+TEST_F(ModuleImage, ExportsExactlyTheThreeEntryPointsByUndecoratedName) {
+    std::vector<std::pair<std::string, uint32_t>> got;
+    for (const PeExport& entry : image_.exports) {
+        got.push_back(std::make_pair(entry.name, entry.ordinal));
+    }
+    std::sort(got.begin(), got.end(),
+              [](const std::pair<std::string, uint32_t>& a,
+                 const std::pair<std::string, uint32_t>& b) { return a.second < b.second; });
+    const std::vector<std::pair<std::string, uint32_t>> expected = {
+        {"NP_GetEntryPoints", 1}, {"NP_Initialize", 2}, {"NP_Shutdown", 3}};
+    EXPECT_EQ(expected, got);
+}
+
+TEST_F(ModuleImage, ImportsOnlyWindowsOwnDllsAndNothingNewerThanXp) {
+    const std::set<std::string> systemDlls = {
+        "kernel32.dll", "user32.dll",   "gdi32.dll",    "shell32.dll", "shlwapi.dll",
+        "ole32.dll",    "oleaut32.dll", "advapi32.dll", "comdlg32.dll", "version.dll",
+        "msvcrt.dll",   "comctl32.dll"};
+    // Functions that Windows XP's system DLLs do not have.
+    const std::set<std::string> newerThanXp = {
+        "GetTickCount64", "InitializeSRWLock", "AcquireSRWLockExclusive",
+        "AcquireSRWLockShared", "ReleaseSRWLockExclusive", "ReleaseSRWLockShared",
+        "TryAcquireSRWLockExclusive", "InitializeConditionVariable", "SleepConditionVariableCS",
+        "SleepConditionVariableSRW", "WakeConditionVariable", "WakeAllConditionVariable",
+        "InitOnceExecuteOnce", "InitOnceBeginInitialize", "InitializeCriticalSectionEx",
+        "CreateEventExW", "CreateMutexExW", "CreateSemaphoreExW", "GetSystemTimePreciseAsFileTime",
+        "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue", "GetFinalPathNameByHandleW",
+        "CompareStringEx", "LCMapStringEx", "GetLocaleInfoEx", "GetCurrentProcessorNumber",
+        "CreateSymbolicLinkW", "SHGetKnownFolderPath", "GetErrorMode", "RaiseFailFastException",
+        "GetThreadId", "GetProcessIdOfThread", "SetThreadStackGuarantee", "QueryFullProcessImageNameW"};
+    ASSERT_FALSE(image_.imports.empty());
+    for (const PeImport& import : image_.imports) {
+        EXPECT_EQ(1u, systemDlls.count(Lower(import.dll))) << "imports " << import.dll;
+        for (const std::string& function : import.functions) {
+            EXPECT_EQ(0u, newerThanXp.count(function))
+                << import.dll << "!" << function << " is not on Windows XP";
+        }
+    }
+}
+
+TEST_F(ModuleImage, CarriesTheVersionResourceAndAManifestWithoutDependencies) {
+    const PeResource* version = Resource(16, 1);
+    ASSERT_NE(nullptr, version) << "version resource";
+    const FixedFileInfo fixed = ReadFixedFileInfo(version->data);
+    ASSERT_TRUE(fixed.bFound);
+    EXPECT_EQ(0x00010000u, fixed.fileVersionMS);
+    EXPECT_EQ(0x00000001u, fixed.fileVersionLS);
+    EXPECT_EQ(0x00010000u, fixed.productVersionMS);
+    EXPECT_EQ(0x00000001u, fixed.productVersionLS);
+    EXPECT_EQ(0x3Fu, fixed.fileFlagsMask);
+    EXPECT_EQ(0u, fixed.fileFlags);
+    EXPECT_EQ(0x40004u, fixed.fileOS);
+    EXPECT_EQ(2u, fixed.fileType);
+    EXPECT_EQ(0u, fixed.fileSubtype);
+
+    const PeResource* manifest = Resource(24, 2);
+    ASSERT_NE(nullptr, manifest) << "isolation manifest (type 24, id 2)";
+    const std::string text(manifest->data.begin(), manifest->data.end());
+    EXPECT_NE(std::string::npos, text.find("<assembly"));
+    EXPECT_EQ(std::string::npos, text.find("dependentAssembly")) << text;
+    EXPECT_EQ(nullptr, Resource(24, 1)) << "a second manifest";
+
+    std::set<uint32_t> types;
+    for (const PeResource& resource : image_.resources) {
+        types.insert(resource.type);
+    }
+    EXPECT_EQ((std::set<uint32_t>{16, 24}), types) << "only the version and the manifest";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: module_image_tests MODULE\n");
+        return 2;
+    }
+    g_modulePath = argv[1];
+    return RUN_ALL_TESTS();
+}
