@@ -32,6 +32,7 @@ export NPD_WINE_LOADER="$loader"
 stop() { "$server" -k >/dev/null 2>&1 || true; }
 trap stop EXIT
 
+mkdir -p "$WINEPREFIX"
 # Boot the prefix with its output detached: the services Wine starts would otherwise hold the
 # caller's pipes open.
 "$server" -p >/dev/null 2>&1 </dev/null

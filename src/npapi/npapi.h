@@ -422,7 +422,7 @@ typedef NPError(NP_ENTRY* NP_ShutdownFunc)(void);
 #if defined(__cplusplus) && defined(_WIN32)
 // The layout the browser and the module agree on.
 #ifdef _WIN64
-static_assert(sizeof(NPVariant) == 16 && offsetof(NPVariant, value) == 8, "NPVariant layout");
+static_assert(sizeof(NPVariant) == 24 && offsetof(NPVariant, value) == 8, "NPVariant layout");
 static_assert(sizeof(NPString) == 16, "NPString layout");
 static_assert(sizeof(NPObject) == 16, "NPObject layout");
 static_assert(sizeof(NPClass) == 104, "NPClass layout");

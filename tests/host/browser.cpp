@@ -265,7 +265,7 @@ Value CopyValue(const NPVariant& variant) {
 }
 
 Arguments& Arguments::String(const std::string& text) {
-    texts_.push_back(std::unique_ptr<std::string>(new std::string(text)));
+    texts_.push_back(std::make_shared<const std::string>(text));
     NPVariant variant;
     variant.type = NPVariantType_String;
     variant.value.stringValue.UTF8Characters = texts_.back()->data();
@@ -349,9 +349,9 @@ NPNetscapeFuncs Browser::Funcs() const {
     funcs.identifierisstring = IdentifierIsString;
     funcs.utf8fromidentifier = UTF8FromIdentifier;
     funcs.intfromidentifier = IntFromIdentifier;
-    funcs.createobject = CreateObject;
-    funcs.retainobject = RetainObject;
-    funcs.releaseobject = ReleaseObject;
+    funcs.createobject = nphost::CreateObject;
+    funcs.retainobject = nphost::RetainObject;
+    funcs.releaseobject = nphost::ReleaseObject;
     funcs.invoke = Invoke;
     funcs.invokeDefault = InvokeDefault;
     funcs.evaluate = Evaluate;
@@ -360,7 +360,7 @@ NPNetscapeFuncs Browser::Funcs() const {
     funcs.removeproperty = RemoveProperty;
     funcs.hasproperty = HasProperty;
     funcs.hasmethod = HasMethod;
-    funcs.releasevariantvalue = ReleaseVariantValue;
+    funcs.releasevariantvalue = nphost::ReleaseVariantValue;
     funcs.setexception = SetException;
     funcs.pushpopupsenabledstate = PushPopupsEnabledState;
     funcs.poppopupsenabledstate = PopPopupsEnabledState;
@@ -407,6 +407,10 @@ const char* Browser::IdentifierName(NPIdentifier identifier) const {
 NPObject* Browser::CreateObject(NPP npp, NPClass* aClass) {
     CheckThread();
     if (!aClass) {
+        return nullptr;
+    }
+    if (nFailCreate_ > 0) {
+        --nFailCreate_;
         return nullptr;
     }
     NPObject* object = aClass->allocate ? aClass->allocate(npp, aClass)
@@ -626,6 +630,14 @@ ScanInfo ScanPlugin(const std::wstring& path) {
     return info;
 }
 
+namespace {
+
+void* Export(HMODULE hModule, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(hModule, name));
+}
+
+} // namespace
+
 PluginModule::PluginModule(const std::wstring& path) {
     memset(&funcs_, 0, sizeof(funcs_));
     hModule_ = LoadLibraryW(path.c_str());
@@ -633,9 +645,9 @@ PluginModule::PluginModule(const std::wstring& path) {
         return;
     }
     getEntryPoints_ =
-        reinterpret_cast<NP_GetEntryPointsFunc>(GetProcAddress(hModule_, "NP_GetEntryPoints"));
-    initialize_ = reinterpret_cast<NP_InitializeFunc>(GetProcAddress(hModule_, "NP_Initialize"));
-    shutdown_ = reinterpret_cast<NP_ShutdownFunc>(GetProcAddress(hModule_, "NP_Shutdown"));
+        reinterpret_cast<NP_GetEntryPointsFunc>(Export(hModule_, "NP_GetEntryPoints"));
+    initialize_ = reinterpret_cast<NP_InitializeFunc>(Export(hModule_, "NP_Initialize"));
+    shutdown_ = reinterpret_cast<NP_ShutdownFunc>(Export(hModule_, "NP_Shutdown"));
     if (!getEntryPoints_ || !initialize_ || !shutdown_) {
         return;
     }

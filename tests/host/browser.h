@@ -56,7 +56,7 @@ struct FunctionCall {
     DWORD dwThreadId = 0;
 };
 
-// An argument list the page passes; it owns the text of its string arguments.
+// An argument list the page passes; it (and its copies) own the text of its string arguments.
 class Arguments {
   public:
     Arguments& String(const std::string& text);
@@ -68,7 +68,7 @@ class Arguments {
 
   private:
     std::vector<NPVariant> variants_;
-    std::vector<std::unique_ptr<std::string>> texts_;
+    std::vector<std::shared_ptr<const std::string>> texts_; // shared by copies
 };
 
 // The browser: one per process, as the NPAPI's services are plain functions.
@@ -87,6 +87,8 @@ class Browser {
     // Objects made by NPN_CreateObject that have not been deallocated.
     size_t LiveObjects() const { return liveObjects_.size(); }
     bool IsLive(NPObject* object) const { return liveObjects_.count(object) != 0; }
+    // The next `nCount` calls of NPN_CreateObject fail, as when the browser is out of memory.
+    void FailNextCreateObject(int nCount) { nFailCreate_ = nCount; }
 
     // A page function that records each call; the page holds one reference.
     NPObject* CreateFunction();
@@ -144,6 +146,7 @@ class Browser {
     std::set<NPP> liveInstances_;
     DWORD dwPluginThread_;
     int nOffThreadCalls_ = 0;
+    int nFailCreate_ = 0;
     HWND hMessageWindow_ = nullptr;
     CRITICAL_SECTION asyncLock_;
     std::vector<AsyncCall> asyncCalls_;

@@ -1,0 +1,194 @@
+// The three methods as a page calls them: recognition, argument checks, the failure message a
+// user sees, and the picker's job handed to its thread.
+#include "host/dialog_watcher.h"
+#include "module_fixture.h"
+
+namespace {
+
+using nphost::Arguments;
+using nphost::Browser;
+using nphost::DialogWatcher;
+using nphost::SeenBox;
+
+const std::wstring kNotFound = L"\u6CA1\u627E\u5230\u6307\u5B9A\u7684\u7A0B\u5E8F";
+const std::wstring kErrorCaption = L"\u9519\u8BEF";
+
+class Dispatch : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (g_expectedFamily >= 0) {
+            GTEST_SKIP() << "run on the default Windows version only";
+        }
+        object_ = instance_.ScriptableObject();
+        ASSERT_NE(nullptr, object_);
+    }
+
+    // Calls RunAppointedApplication while a user reads and closes every box that appears.
+    std::vector<SeenBox> Run(const Arguments& args, bool* pbReturned = nullptr) {
+        DialogWatcher watcher;
+        NPVariant result = Sentinel();
+        const bool bReturned = Browser::Get().CallMethod(object_, "RunAppointedApplication",
+                                                         args, &result);
+        if (pbReturned) {
+            *pbReturned = bReturned;
+        }
+        EXPECT_TRUE(IsSentinel(result)) << "the result was set";
+        return watcher.Boxes();
+    }
+
+    // The module's own failure boxes among those seen.
+    static std::vector<SeenBox> FailureBoxes(const std::vector<SeenBox>& boxes) {
+        std::vector<SeenBox> ours;
+        for (const SeenBox& box : boxes) {
+            if (box.caption == kErrorCaption) {
+                ours.push_back(box);
+            }
+        }
+        return ours;
+    }
+
+    nphost::Instance instance_{Module()};
+    NPObject* object_ = nullptr;
+};
+
+TEST_F(Dispatch, AnUnknownMethodFailsEvenWithAnExistingIdentifier) {
+    NPVariant result = Sentinel();
+    const NPIdentifier id = Browser::Get().StringIdentifier("toString");
+    EXPECT_FALSE(object_->_class->invoke(object_, id, nullptr, 0, &result));
+    EXPECT_FALSE(object_->_class->invoke(object_, Browser::Get().StringIdentifier("selectapplications"),
+                                         nullptr, 0, &result));
+    EXPECT_TRUE(IsSentinel(result));
+}
+
+TEST_F(Dispatch, RecentlyApplicationsIgnoresItsArgumentsAndLeavesAnEmptyCatalogueUnset) {
+    for (const Arguments& args : {Arguments(), Arguments().String("x").Int(1)}) {
+        NPVariant result = Sentinel();
+        EXPECT_TRUE(Browser::Get().CallMethod(object_, "RecentlyApplications", args, &result));
+        EXPECT_TRUE(IsSentinel(result)) << "an empty catalogue gives no value";
+    }
+}
+
+TEST_F(Dispatch, AFailedLaunchTellsTheUserWhichPathWasNotFound) {
+    bool bReturned = false;
+    const std::vector<SeenBox> boxes = Run(Arguments().String("C:\\nope\\x.exe"), &bReturned);
+    EXPECT_TRUE(bReturned);
+    const std::vector<SeenBox> ours = FailureBoxes(boxes);
+    ASSERT_EQ(1u, ours.size()) << boxes.size() << " boxes seen";
+    EXPECT_EQ(kNotFound + L"C:\\nope\\x.exe", ours[0].text) << Show(ours[0].text);
+    ASSERT_EQ(1u, ours[0].buttons.size()) << "MB_OK has one button";
+    EXPECT_EQ(IDOK, ours[0].buttonIds[0]);
+    EXPECT_FALSE(ours[0].bHasOwner);
+    // The shell's own error report, switched on for the launcher, comes first.
+    EXPECT_EQ(kErrorCaption, boxes.back().caption) << "the module's box is the last one";
+}
+
+TEST_F(Dispatch, NothingToLaunchShowsNothing) {
+    NPObject* function = Browser::Get().CreateFunction();
+    const struct {
+        const char* what;
+        Arguments args;
+    } cases[] = {
+        {"an empty string", Arguments().String("")},
+        {"no argument", Arguments()},
+        {"a number", Arguments().Int(42)},
+        {"a function", Arguments().Object(function)},
+        {"void", Arguments().Void()},
+    };
+    for (const auto& c : cases) {
+        bool bReturned = false;
+        const std::vector<SeenBox> boxes = Run(c.args, &bReturned);
+        EXPECT_TRUE(bReturned) << c.what;
+        EXPECT_TRUE(boxes.empty()) << c.what << ": " << boxes.size() << " boxes, first "
+                                   << (boxes.empty() ? "" : Show(boxes[0].text));
+    }
+    Browser::Get().ReleaseObject(function);
+}
+
+TEST_F(Dispatch, TheArgumentConvertsAsTheSystemConvertsUtf8) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::wstring shown;
+    } cases[] = {
+        {"Chinese path", "C:\\\xE7\xA8\x8B\xE5\xBA\x8F\\x.exe", L"C:\\\u7A0B\u5E8F\\x.exe"},
+        {"invalid byte", "C:\\\xFF.exe", L"C:\\\uFFFD.exe"},
+        {"embedded zero", std::string("C:\\a.exe\0tail", 13), L"C:\\a.exe"},
+        {"zero first", std::string("\0C:\\a.exe", 9), L""},
+    };
+    for (const auto& c : cases) {
+        const std::vector<SeenBox> ours = FailureBoxes(Run(Arguments().String(c.bytes)));
+        ASSERT_EQ(1u, ours.size()) << c.what;
+        EXPECT_EQ(kNotFound + c.shown, ours[0].text) << c.what << ": " << Show(ours[0].text);
+    }
+}
+
+TEST_F(Dispatch, OnlyTheArgumentsOwnBytesAreRead) {
+    // The page's string is 13 bytes inside a longer buffer with no zero after it.
+    const std::string buffer = "C:\\nope\\x.exeTRAILING";
+    NPVariant arg;
+    arg.type = NPVariantType_String;
+    arg.value.stringValue.UTF8Characters = buffer.data();
+    arg.value.stringValue.UTF8Length = 13;
+    DialogWatcher watcher;
+    NPVariant result = Sentinel();
+    EXPECT_TRUE(object_->_class->invoke(
+        object_, Browser::Get().StringIdentifier("RunAppointedApplication"), &arg, 1, &result));
+    const std::vector<SeenBox> ours = FailureBoxes(watcher.Boxes());
+    ASSERT_EQ(1u, ours.size());
+    EXPECT_EQ(kNotFound + L"C:\\nope\\x.exe", ours[0].text) << Show(ours[0].text);
+}
+
+TEST_F(Dispatch, ATextTooLongForAPathStartsNothingAndIsShownCutToFit) {
+    const std::string path = "C:\\" + std::string(400, 'a') + ".exe";
+    bool bReturned = false;
+    const std::vector<SeenBox> boxes = Run(Arguments().String(path), &bReturned);
+    EXPECT_TRUE(bReturned);
+    ASSERT_EQ(1u, boxes.size()) << "only the module's box: the shell is not asked";
+    EXPECT_EQ(kErrorCaption, boxes[0].caption);
+    const std::wstring expected = (kNotFound + nphost::Widen(path)).substr(0, 259);
+    EXPECT_EQ(expected, boxes[0].text) << boxes[0].text.size() << " units shown";
+}
+
+TEST_F(Dispatch, SelectApplicationsWithoutOneFunctionDoesNothingElse) {
+    NPObject* first = Browser::Get().CreateFunction();
+    NPObject* second = Browser::Get().CreateFunction();
+    const struct {
+        const char* what;
+        Arguments args;
+    } cases[] = {
+        {"no argument", Arguments()},
+        {"a string", Arguments().String("f")},
+        {"two functions", Arguments().Object(first).Object(second)},
+    };
+    for (const auto& c : cases) {
+        NPVariant result = Sentinel();
+        EXPECT_TRUE(Browser::Get().CallMethod(object_, "SelectApplications", c.args, &result))
+            << c.what;
+        EXPECT_TRUE(IsSentinel(result)) << c.what;
+    }
+    Browser::Get().PumpFor(300);
+    EXPECT_EQ(1u, first->referenceCount);
+    EXPECT_EQ(1u, second->referenceCount);
+    EXPECT_TRUE(Browser::Get().CallsOf(first).empty());
+    EXPECT_TRUE(Browser::Get().CallsOf(second).empty());
+    Browser::Get().ReleaseObject(first);
+    Browser::Get().ReleaseObject(second);
+}
+
+TEST_F(Dispatch, SelectApplicationsReturnsAtOnceHoldingThePagesFunction) {
+    NPObject* function = Browser::Get().CreateFunction();
+    const int nOffThread = Browser::Get().OffThreadCalls();
+    NPVariant result = Sentinel();
+    EXPECT_TRUE(Browser::Get().CallMethod(object_, "SelectApplications",
+                                          Arguments().Object(function), &result));
+    EXPECT_TRUE(IsSentinel(result));
+    // The picker thread hands the job back to this thread, where the hold is let go.
+    EXPECT_TRUE(Browser::Get().PumpUntil([&] { return function->referenceCount == 1; }, 10000))
+        << "the hold on the page's function was never released";
+    EXPECT_TRUE(Browser::Get().CallsOf(function).empty()) << "nothing was picked";
+    EXPECT_EQ(nOffThread, Browser::Get().OffThreadCalls())
+        << "a browser service other than the asynchronous call was used off the plug-in thread";
+    Browser::Get().ReleaseObject(function);
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+// The OS family as each Windows version reports it, and what the methods do on each.
+#include "host/dialog_watcher.h"
+#include "module_fixture.h"
+#include "script/os_family.h"
+
+namespace {
+
+using nphost::Arguments;
+using nphost::Browser;
+
+class OsFamilyOfThisSystem : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (g_expectedFamily < 0) {
+            GTEST_SKIP() << "no --expected-family given";
+        }
+    }
+};
+
+TEST_F(OsFamilyOfThisSystem, IsDetectedFromTheReportedVersion) {
+    OSVERSIONINFOW osvi = {};
+    osvi.dwOSVersionInfoSize = sizeof(osvi);
+    GetVersionExW(&osvi);
+    EXPECT_EQ(g_expectedFamily, DetectOsFamily())
+        << "platform " << osvi.dwPlatformId << ", version " << osvi.dwMajorVersion << "."
+        << osvi.dwMinorVersion;
+}
+
+TEST_F(OsFamilyOfThisSystem, DecidesWhetherMethodsWorkButNotWhetherTheyExist) {
+    nphost::Instance instance(Module());
+    NPObject* object = instance.ScriptableObject();
+    ASSERT_NE(nullptr, object);
+    const bool bServed = g_expectedFamily == OsFamilyNt5 || g_expectedFamily == OsFamilyNt6;
+    for (const char* name :
+         {"RecentlyApplications", "RunAppointedApplication", "SelectApplications"}) {
+        EXPECT_TRUE(object->_class->hasMethod(object, Browser::Get().StringIdentifier(name)))
+            << name;
+    }
+    NPObject* function = Browser::Get().CreateFunction();
+    nphost::DialogWatcher watcher;
+    NPVariant result = Sentinel();
+    EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "RecentlyApplications", Arguments(),
+                                                 &result));
+    EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "RunAppointedApplication",
+                                                 Arguments().String(""), &result));
+    EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "SelectApplications",
+                                                 Arguments().Object(function), &result));
+    EXPECT_TRUE(IsSentinel(result));
+    Browser::Get().PumpUntil([&] { return function->referenceCount == 1; }, 10000);
+    EXPECT_EQ(1u, function->referenceCount);
+    EXPECT_TRUE(watcher.Boxes().empty());
+    Browser::Get().ReleaseObject(function);
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+// Plug-in instances on real windows: the window procedure taken over and given back, and the
+// scriptable object's identity and references.
+#include "module_fixture.h"
+
+namespace {
+
+using nphost::Browser;
+using nphost::FrameWindow;
+using nphost::Instance;
+
+WNDPROC ModuleProcedure() {
+    // What an attached plug-in window runs: the same procedure for every instance.
+    static WNDPROC procedure = nullptr;
+    if (!procedure) {
+        FrameWindow frame;
+        Instance instance(Module());
+        instance.SetWindow(frame.PluginArea());
+        procedure = frame.CurrentProcedure();
+    }
+    return procedure;
+}
+
+TEST(PluginWindow, SetWindowTakesOverTheWindowAndDestroyGivesItBack) {
+    FrameWindow frame;
+    Instance instance(Module());
+    ASSERT_EQ(frame.BrowserProcedure(), frame.CurrentProcedure());
+
+    EXPECT_EQ(NPERR_NO_ERROR, instance.SetWindow(frame.PluginArea()));
+    EXPECT_NE(frame.BrowserProcedure(), frame.CurrentProcedure()) << "procedure not replaced";
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(instance.npp()->pdata),
+              GetWindowLongPtrW(frame.PluginArea(), GWLP_USERDATA))
+        << "the record's address is in the window's user data";
+
+    // The replacement only forwards to the default procedure, which keeps the window's text.
+    SetWindowTextW(frame.PluginArea(), L"forwarded");
+    wchar_t text[32] = {0};
+    GetWindowTextW(frame.PluginArea(), text, 32);
+    EXPECT_STREQ(L"forwarded", text);
+
+    EXPECT_EQ(NPERR_NO_ERROR, instance.Destroy());
+    EXPECT_EQ(frame.BrowserProcedure(), frame.CurrentProcedure()) << "procedure not restored";
+}
+
+TEST(PluginWindow, TheRecordStaysOnItsFirstWindow) {
+    FrameWindow first;
+    FrameWindow second(nphost::BrowserPluginWindowProcB);
+    Instance instance(Module());
+    ASSERT_EQ(NPERR_NO_ERROR, instance.SetWindow(first.PluginArea()));
+    EXPECT_EQ(NPERR_NO_ERROR, instance.SetWindow(second.PluginArea()));
+    EXPECT_EQ(second.BrowserProcedure(), second.CurrentProcedure()) << "second window taken";
+    EXPECT_EQ(NPERR_NO_ERROR, instance.SetWindow(nullptr));
+    EXPECT_EQ(ModuleProcedure(), first.CurrentProcedure()) << "a null handle detached it";
+    instance.Destroy();
+    EXPECT_EQ(first.BrowserProcedure(), first.CurrentProcedure());
+    EXPECT_EQ(second.BrowserProcedure(), second.CurrentProcedure());
+}
+
+TEST(PluginWindow, OneSlotHoldsWhatTheLatestAttachmentReplaced) {
+    FrameWindow windowA(nphost::BrowserPluginWindowProcA);
+    FrameWindow windowB(nphost::BrowserPluginWindowProcB);
+    Instance first(Module());
+    Instance second(Module());
+    first.SetWindow(windowA.PluginArea());
+    second.SetWindow(windowB.PluginArea());
+    // The module keeps one previous procedure for all instances: each destroy puts back what
+    // the later attachment replaced.
+    first.Destroy();
+    EXPECT_EQ(windowB.BrowserProcedure(), windowA.CurrentProcedure());
+    second.Destroy();
+    EXPECT_EQ(windowB.BrowserProcedure(), windowB.CurrentProcedure());
+}
+
+TEST(PluginWindow, AnInstanceWithoutAWindowIsDestroyedWithoutTouchingWindows) {
+    FrameWindow frame;
+    Instance attached(Module());
+    attached.SetWindow(frame.PluginArea());
+    {
+        Instance windowless(Module());
+        EXPECT_EQ(NPERR_NO_ERROR, windowless.Destroy());
+    }
+    EXPECT_EQ(ModuleProcedure(), frame.CurrentProcedure());
+}
+
+TEST(ScriptableObject, EachRequestGivesTheSameObjectWithOneMoreReference) {
+    Instance instance(Module());
+    NPObject* object = instance.ScriptableObject();
+    ASSERT_NE(nullptr, object);
+    EXPECT_TRUE(Browser::Get().IsLive(object));
+    EXPECT_EQ(2u, object->referenceCount) << "the record's and the page's";
+    EXPECT_EQ(object, instance.ScriptableObject());
+    EXPECT_EQ(3u, object->referenceCount);
+}
+
+TEST(ScriptableObject, OutlivesItsInstanceWhileThePageHoldsIt) {
+    Instance instance(Module());
+    NPObject* object = instance.ScriptableObject();
+    ASSERT_NE(nullptr, object);
+    instance.Destroy();
+    EXPECT_TRUE(Browser::Get().IsLive(object));
+    EXPECT_EQ(1u, object->referenceCount) << "the record let its own reference go";
+
+    Browser::Get().RetainObject(object);
+    const size_t nLive = Browser::Get().LiveObjects();
+    Browser::Get().ReleaseObject(object);
+    Browser::Get().ReleaseObject(object);
+    EXPECT_EQ(nLive - 1, Browser::Get().LiveObjects()) << "not deallocated at zero";
+    EXPECT_FALSE(Browser::Get().IsLive(object));
+}
+
+TEST(ScriptableObject, TwoInstancesHaveTheirOwnObjectsAndShareTheMethodIdentifiers) {
+    Instance first(Module());
+    Instance second(Module());
+    EXPECT_NE(first.npp()->pdata, second.npp()->pdata);
+    NPObject* objectA = first.ScriptableObject();
+    NPObject* objectB = second.ScriptableObject();
+    ASSERT_NE(nullptr, objectA);
+    ASSERT_NE(nullptr, objectB);
+    EXPECT_NE(objectA, objectB);
+    for (const char* name :
+         {"RecentlyApplications", "RunAppointedApplication", "SelectApplications"}) {
+        const NPIdentifier id = Browser::Get().StringIdentifier(name);
+        EXPECT_TRUE(objectA->_class->hasMethod(objectA, id)) << name;
+        EXPECT_TRUE(objectB->_class->hasMethod(objectB, id)) << name;
+    }
+}
+
+TEST(ScriptableObject, AFailedCreationIsRetriedAtTheNextRequest) {
+    Instance instance(Module());
+    Browser::Get().FailNextCreateObject(1);
+    NPObject* object = reinterpret_cast<NPObject*>(&instance);
+    EXPECT_EQ(NPERR_NO_ERROR,
+              Module().Funcs().getvalue(instance.npp(), NPPVpluginScriptableNPObject, &object));
+    EXPECT_EQ(nullptr, object);
+    object = instance.ScriptableObject();
+    ASSERT_NE(nullptr, object);
+    EXPECT_EQ(2u, object->referenceCount);
+}
+
+} // namespace

@@ -1,0 +1,41 @@
+// Entry point of the Windows test programs.
+#include <string.h>
+#include <stdlib.h>
+
+#include "module_fixture.h"
+
+int g_expectedFamily = -1;
+
+nphost::PluginModule& Module() {
+    static nphost::PluginModule module(nphost::BesideExecutable(L"npDesklaunch.dll"));
+    return module;
+}
+
+std::string Show(const std::wstring& text) {
+    return "\"" + nphost::Narrow(text) + "\"";
+}
+
+NPVariant Sentinel() {
+    NPVariant variant;
+    memset(&variant, 0, sizeof(variant));
+    variant.type = NPVariantType_Int32;
+    variant.value.intValue = 0x5EED;
+    return variant;
+}
+
+bool IsSentinel(const NPVariant& variant) {
+    return variant.type == NPVariantType_Int32 && variant.value.intValue == 0x5EED;
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const char kFamily[] = "--expected-family=";
+    for (int i = 1; i < argc; ++i) {
+        if (strncmp(argv[i], kFamily, sizeof(kFamily) - 1) == 0) {
+            g_expectedFamily = atoi(argv[i] + sizeof(kFamily) - 1);
+        }
+    }
+    // The plug-in thread is this one: the browser records it before anything else runs.
+    nphost::Browser::Get();
+    return RUN_ALL_TESTS();
+}
