@@ -7,11 +7,11 @@
 #include "common/wide_text.h"
 
 struct AppEntry {
-    int32_t nRunCount;                    // ordering key, largest first
-    int32_t nFocusCount;                  // summed like nRunCount, otherwise unused
-    WideChar wszIconPath[kPathCapacity];  // the executable whose icon is stored and started
-    WideChar wszExePath[kPathCapacity];   // the executable path written into the entry text
-    WideChar wszAppName[kPathCapacity];   // the display name
+    int32_t nRunCount;                   // ordering key, largest first
+    int32_t nFocusCount;                 // summed like nRunCount, otherwise unused
+    WideChar wszIconPath[kPathCapacity]; // the executable whose icon is stored and started
+    WideChar wszExePath[kPathCapacity];  // the executable path written into the entry text
+    WideChar wszAppName[kPathCapacity];  // the display name
 };
 
 #endif

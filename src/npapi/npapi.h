@@ -246,8 +246,7 @@ typedef NPError(NP_TABLE* NPP_DestroyStreamProcPtr)(NPP instance, NPStream* stre
 typedef int32_t(NP_TABLE* NPP_WriteReadyProcPtr)(NPP instance, NPStream* stream);
 typedef int32_t(NP_TABLE* NPP_WriteProcPtr)(NPP instance, NPStream* stream, int32_t offset,
                                             int32_t len, void* buffer);
-typedef void(NP_TABLE* NPP_StreamAsFileProcPtr)(NPP instance, NPStream* stream,
-                                                const char* fname);
+typedef void(NP_TABLE* NPP_StreamAsFileProcPtr)(NPP instance, NPStream* stream, const char* fname);
 typedef void(NP_TABLE* NPP_PrintProcPtr)(NPP instance, NPPrint* platformPrint);
 typedef int16_t(NP_TABLE* NPP_HandleEventProcPtr)(NPP instance, void* event);
 typedef void(NP_TABLE* NPP_URLNotifyProcPtr)(NPP instance, const char* url, NPReason reason,
@@ -299,8 +298,7 @@ typedef NPError(NP_TABLE* NPN_GetURLNotifyProcPtr)(NPP instance, const char* url
                                                    const char* window, void* notifyData);
 typedef NPError(NP_TABLE* NPN_PostURLNotifyProcPtr)(NPP instance, const char* url,
                                                     const char* window, uint32_t len,
-                                                    const char* buf, NPBool file,
-                                                    void* notifyData);
+                                                    const char* buf, NPBool file, void* notifyData);
 typedef NPError(NP_TABLE* NPN_GetValueProcPtr)(NPP instance, NPNVariable variable, void* ret);
 typedef NPError(NP_TABLE* NPN_SetValueProcPtr)(NPP instance, NPPVariable variable, void* value);
 typedef void(NP_TABLE* NPN_InvalidateRectProcPtr)(NPP instance, NPRect* rect);
@@ -341,11 +339,10 @@ typedef void(NP_TABLE* NPN_PluginThreadAsyncCallProcPtr)(NPP instance, NPN_Async
                                                          void* userData);
 typedef bool(NP_TABLE* NPN_ConstructProcPtr)(NPP npp, NPObject* obj, const NPVariant* args,
                                              uint32_t argCount, NPVariant* result);
-typedef NPError(NP_TABLE* NPN_GetValueForURLPtr)(NPP npp, NPNURLVariable variable,
-                                                 const char* url, char** value, uint32_t* len);
-typedef NPError(NP_TABLE* NPN_SetValueForURLPtr)(NPP npp, NPNURLVariable variable,
-                                                 const char* url, const char* value,
-                                                 uint32_t len);
+typedef NPError(NP_TABLE* NPN_GetValueForURLPtr)(NPP npp, NPNURLVariable variable, const char* url,
+                                                 char** value, uint32_t* len);
+typedef NPError(NP_TABLE* NPN_SetValueForURLPtr)(NPP npp, NPNURLVariable variable, const char* url,
+                                                 const char* value, uint32_t len);
 typedef NPError(NP_TABLE* NPN_GetAuthenticationInfoPtr)(NPP npp, const char* protocol,
                                                         const char* host, int32_t port,
                                                         const char* scheme, const char* realm,
@@ -407,7 +404,7 @@ typedef struct _NPNetscapeFuncs {
 
 // The smallest tables the module accepts: each must reach its last entry that the module uses.
 #define NP_PLUGIN_FUNCS_MIN_SIZE (offsetof(NPPluginFuncs, setvalue) + sizeof(NPP_SetValueProcPtr))
-#define NP_NETSCAPE_FUNCS_MIN_SIZE                                                               \
+#define NP_NETSCAPE_FUNCS_MIN_SIZE                                                                 \
     (offsetof(NPNetscapeFuncs, getauthenticationinfo) + sizeof(NPN_GetAuthenticationInfoPtr))
 
 // Exported entry points of a Windows plug-in.

@@ -4,7 +4,8 @@
 
 #include "npapi/npapi.h"
 
-// Keeps the browser's size, version and service entries; `pFuncs` has passed NP_Initialize's checks.
+// Keeps the browser's size, version and service entries; `pFuncs` has passed NP_Initialize's
+// checks.
 void KeepBrowserFuncs(const NPNetscapeFuncs* pFuncs);
 
 NPIdentifier NPN_GetStringIdentifier(const NPUTF8* name);

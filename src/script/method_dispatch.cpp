@@ -46,8 +46,8 @@ void RunAppointedApplication(OsFamily family, const NPVariant* args, uint32_t ar
     if (FitsPathBuffer(wstrText)) {
         WideChar wszArgs[kPathCapacity] = {0};
         CopyToBuffer(wszArgs, kPathCapacity, wstrText);
-        bStarted = family == OsFamilyNt6 ? LaunchApplicationNt6(wszArgs)
-                                         : LaunchApplicationNt5(wszArgs);
+        bStarted =
+            family == OsFamilyNt6 ? LaunchApplicationNt6(wszArgs) : LaunchApplicationNt5(wszArgs);
     }
     if (!bStarted) {
         ShowLaunchFailure(wstrText);

@@ -8,8 +8,7 @@ const unsigned long kPlatformNt = 2;      // VER_PLATFORM_WIN32_NT
 
 } // namespace
 
-OsFamily ClassifyOsFamily(bool bQueried, unsigned long dwPlatformId,
-                          unsigned long dwMajorVersion) {
+OsFamily ClassifyOsFamily(bool bQueried, unsigned long dwPlatformId, unsigned long dwMajorVersion) {
     if (!bQueried) {
         return OsFamilyOther;
     }

@@ -4,8 +4,7 @@
 namespace {
 
 // "没找到指定的程序": the program was not found.
-const WideChar kLaunchFailurePrefix[] =
-    WIDE("\u6CA1\u627E\u5230\u6307\u5B9A\u7684\u7A0B\u5E8F");
+const WideChar kLaunchFailurePrefix[] = WIDE("\u6CA1\u627E\u5230\u6307\u5B9A\u7684\u7A0B\u5E8F");
 
 } // namespace
 

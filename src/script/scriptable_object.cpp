@@ -62,8 +62,8 @@ bool NP_TABLE HasMethod(NPObject* npobj, NPIdentifier name) {
     return FromHeader(npobj)->HasMethod(name);
 }
 
-bool NP_TABLE Invoke(NPObject* npobj, NPIdentifier name, const NPVariant* args,
-                     uint32_t argCount, NPVariant* result) {
+bool NP_TABLE Invoke(NPObject* npobj, NPIdentifier name, const NPVariant* args, uint32_t argCount,
+                     NPVariant* result) {
     return FromHeader(npobj)->Invoke(name, args, argCount, result);
 }
 

@@ -1,4 +1,5 @@
-// The scripted object: a base class that refuses everything, the concrete class and its class record.
+// The scripted object: a base class that refuses everything, the concrete class and its class
+// record.
 #ifndef NPDESKLAUNCH_SCRIPT_SCRIPTABLE_OBJECT_H
 #define NPDESKLAUNCH_SCRIPT_SCRIPTABLE_OBJECT_H
 

@@ -17,9 +17,9 @@ bool WideStringToVariant(WideString wstrText, NPVariant* result) {
     if (!szUtf8) {
         return false;
     }
-    const int nWritten = WideCharToMultiByte(CP_UTF8, 0, wstrText.c_str(),
-                                             static_cast<int>(wstrText.size()), szUtf8, nBytes,
-                                             NULL, NULL);
+    const int nWritten =
+        WideCharToMultiByte(CP_UTF8, 0, wstrText.c_str(), static_cast<int>(wstrText.size()), szUtf8,
+                            nBytes, NULL, NULL);
     result->type = NPVariantType_String;
     result->value.stringValue.UTF8Characters = szUtf8;
     result->value.stringValue.UTF8Length = static_cast<uint32_t>(nWritten > 0 ? nWritten : 0);

@@ -558,8 +558,8 @@ std::wstring Widen(const std::string& utf8) {
     if (utf8.empty()) {
         return std::wstring();
     }
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
     return wide;
@@ -707,27 +707,34 @@ LRESULT CALLBACK BrowserPluginWindowProcB(HWND hWnd, UINT uMsg, WPARAM wParam, L
     return DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
-FrameWindow::FrameWindow(WNDPROC procedure)
+HWND BrowserFrame() {
+    static HWND hFrame = nullptr;
+    if (!hFrame) {
+        RegisterWindowClasses();
+        hFrame =
+            CreateWindowExW(0, kFrameClass, L"CorvidBrowser", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                            100, 800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    return hFrame;
+}
+
+PluginArea::PluginArea(WNDPROC procedure)
     : procedure_(procedure ? procedure : BrowserPluginWindowProcA) {
-    RegisterWindowClasses();
-    const HINSTANCE hInstance = GetModuleHandleW(nullptr);
-    hFrame_ = CreateWindowExW(0, kFrameClass, L"CorvidBrowser", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              100, 100, 800, 600, nullptr, nullptr, hInstance, nullptr);
-    hPlugin_ = CreateWindowExW(0, kPluginAreaClass, L"", WS_CHILD | WS_VISIBLE, 10, 10, 320, 240,
-                               hFrame_, nullptr, hInstance, nullptr);
-    if (hPlugin_ && procedure_ != BrowserPluginWindowProcA) {
-        SetWindowLongPtrW(hPlugin_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure_));
+    hWnd_ = CreateWindowExW(0, kPluginAreaClass, L"", WS_CHILD | WS_VISIBLE, 10, 10, 320, 240,
+                            BrowserFrame(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (hWnd_ && procedure_ != BrowserPluginWindowProcA) {
+        SetWindowLongPtrW(hWnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure_));
     }
 }
 
-FrameWindow::~FrameWindow() {
-    if (hFrame_) {
-        DestroyWindow(hFrame_);
+PluginArea::~PluginArea() {
+    if (hWnd_) {
+        DestroyWindow(hWnd_);
     }
 }
 
-WNDPROC FrameWindow::CurrentProcedure() const {
-    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hPlugin_, GWLP_WNDPROC));
+WNDPROC PluginArea::CurrentProcedure() const {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd_, GWLP_WNDPROC));
 }
 
 Instance::Instance(PluginModule& module, const char* mimeType) : module_(module) {
@@ -778,8 +785,7 @@ NPError Instance::Destroy() {
 
 NPObject* Instance::ScriptableObject() {
     NPObject* object = nullptr;
-    if (module_.Funcs().getvalue(&npp_, NPPVpluginScriptableNPObject, &object) !=
-        NPERR_NO_ERROR) {
+    if (module_.Funcs().getvalue(&npp_, NPPVpluginScriptableNPObject, &object) != NPERR_NO_ERROR) {
         return nullptr;
     }
     if (object) {

@@ -195,26 +195,27 @@ class PluginModule {
     NPError initializeResult_ = -1;
 };
 
-// The browser's top-level frame window, of class "CB_CorvidBrowserFrame", with the plug-in's
-// child window inside it.
-class FrameWindow {
-  public:
-    // `procedure` is the plug-in window's own window procedure (the browser's).
-    explicit FrameWindow(WNDPROC procedure = nullptr);
-    ~FrameWindow();
-    FrameWindow(const FrameWindow&) = delete;
-    FrameWindow& operator=(const FrameWindow&) = delete;
+// The browser's top-level frame window, of class "CB_CorvidBrowserFrame": one per process,
+// shown on first use and kept until the process ends.
+HWND BrowserFrame();
 
-    HWND Frame() const { return hFrame_; }
-    HWND PluginArea() const { return hPlugin_; }
+// A plug-in area inside the frame: a child window with the browser's own window procedure.
+class PluginArea {
+  public:
+    // `procedure` is the window's procedure before the plug-in takes it over.
+    explicit PluginArea(WNDPROC procedure = nullptr);
+    ~PluginArea();
+    PluginArea(const PluginArea&) = delete;
+    PluginArea& operator=(const PluginArea&) = delete;
+
+    HWND Handle() const { return hWnd_; }
     WNDPROC BrowserProcedure() const { return procedure_; }
-    // The procedure that the plug-in window has now.
+    // The procedure that the window has now.
     WNDPROC CurrentProcedure() const;
 
   private:
     WNDPROC procedure_;
-    HWND hFrame_ = nullptr;
-    HWND hPlugin_ = nullptr;
+    HWND hWnd_ = nullptr;
 };
 
 // Two distinct browser window procedures, so that tests can tell windows' procedures apart.
@@ -225,7 +226,8 @@ LRESULT CALLBACK BrowserPluginWindowProcB(HWND, UINT, WPARAM, LPARAM);
 // (when still alive), and the page's hold on the scriptable object released after it.
 class Instance {
   public:
-    explicit Instance(PluginModule& module, const char* mimeType = "application/corvid-application");
+    explicit Instance(PluginModule& module,
+                      const char* mimeType = "application/corvid-application");
     ~Instance();
     Instance(const Instance&) = delete;
     Instance& operator=(const Instance&) = delete;

@@ -26,8 +26,7 @@ struct Found {
 BOOL CALLBACK CollectBox(HWND hWnd, LPARAM lParam) {
     DWORD dwProcess = 0;
     GetWindowThreadProcessId(hWnd, &dwProcess);
-    if (dwProcess == GetCurrentProcessId() && IsWindowVisible(hWnd) &&
-        ClassOf(hWnd) == L"#32770") {
+    if (dwProcess == GetCurrentProcessId() && IsWindowVisible(hWnd) && ClassOf(hWnd) == L"#32770") {
         reinterpret_cast<Found*>(lParam)->boxes.push_back(hWnd);
     }
     return TRUE;

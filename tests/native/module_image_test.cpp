@@ -67,22 +67,47 @@ TEST_F(ModuleImage, ExportsExactlyTheThreeEntryPointsByUndecoratedName) {
 }
 
 TEST_F(ModuleImage, ImportsOnlyWindowsOwnDllsAndNothingNewerThanXp) {
-    const std::set<std::string> systemDlls = {
-        "kernel32.dll", "user32.dll",   "gdi32.dll",    "shell32.dll", "shlwapi.dll",
-        "ole32.dll",    "oleaut32.dll", "advapi32.dll", "comdlg32.dll", "version.dll",
-        "msvcrt.dll",   "comctl32.dll"};
+    const std::set<std::string> systemDlls = {"kernel32.dll", "user32.dll",   "gdi32.dll",
+                                              "shell32.dll",  "shlwapi.dll",  "ole32.dll",
+                                              "oleaut32.dll", "advapi32.dll", "comdlg32.dll",
+                                              "version.dll",  "msvcrt.dll",   "comctl32.dll"};
     // Functions that Windows XP's system DLLs do not have.
-    const std::set<std::string> newerThanXp = {
-        "GetTickCount64", "InitializeSRWLock", "AcquireSRWLockExclusive",
-        "AcquireSRWLockShared", "ReleaseSRWLockExclusive", "ReleaseSRWLockShared",
-        "TryAcquireSRWLockExclusive", "InitializeConditionVariable", "SleepConditionVariableCS",
-        "SleepConditionVariableSRW", "WakeConditionVariable", "WakeAllConditionVariable",
-        "InitOnceExecuteOnce", "InitOnceBeginInitialize", "InitializeCriticalSectionEx",
-        "CreateEventExW", "CreateMutexExW", "CreateSemaphoreExW", "GetSystemTimePreciseAsFileTime",
-        "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue", "GetFinalPathNameByHandleW",
-        "CompareStringEx", "LCMapStringEx", "GetLocaleInfoEx", "GetCurrentProcessorNumber",
-        "CreateSymbolicLinkW", "SHGetKnownFolderPath", "GetErrorMode", "RaiseFailFastException",
-        "GetThreadId", "GetProcessIdOfThread", "SetThreadStackGuarantee", "QueryFullProcessImageNameW"};
+    const std::set<std::string> newerThanXp = {"GetTickCount64",
+                                               "InitializeSRWLock",
+                                               "AcquireSRWLockExclusive",
+                                               "AcquireSRWLockShared",
+                                               "ReleaseSRWLockExclusive",
+                                               "ReleaseSRWLockShared",
+                                               "TryAcquireSRWLockExclusive",
+                                               "InitializeConditionVariable",
+                                               "SleepConditionVariableCS",
+                                               "SleepConditionVariableSRW",
+                                               "WakeConditionVariable",
+                                               "WakeAllConditionVariable",
+                                               "InitOnceExecuteOnce",
+                                               "InitOnceBeginInitialize",
+                                               "InitializeCriticalSectionEx",
+                                               "CreateEventExW",
+                                               "CreateMutexExW",
+                                               "CreateSemaphoreExW",
+                                               "GetSystemTimePreciseAsFileTime",
+                                               "FlsAlloc",
+                                               "FlsFree",
+                                               "FlsGetValue",
+                                               "FlsSetValue",
+                                               "GetFinalPathNameByHandleW",
+                                               "CompareStringEx",
+                                               "LCMapStringEx",
+                                               "GetLocaleInfoEx",
+                                               "GetCurrentProcessorNumber",
+                                               "CreateSymbolicLinkW",
+                                               "SHGetKnownFolderPath",
+                                               "GetErrorMode",
+                                               "RaiseFailFastException",
+                                               "GetThreadId",
+                                               "GetProcessIdOfThread",
+                                               "SetThreadStackGuarantee",
+                                               "QueryFullProcessImageNameW"};
     ASSERT_FALSE(image_.imports.empty());
     for (const PeImport& import : image_.imports) {
         EXPECT_EQ(1u, systemDlls.count(Lower(import.dll))) << "imports " << import.dll;

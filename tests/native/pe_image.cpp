@@ -97,8 +97,7 @@ void ReadImports(const Reader& r, const Layout& layout, uint32_t rva, PeImage& i
             if (value & ordinalFlag) {
                 import.functions.push_back("#" + std::to_string(value & 0xFFFF));
             } else {
-                import.functions.push_back(
-                    r.Text(layout.Offset(static_cast<uint32_t>(value)) + 2));
+                import.functions.push_back(r.Text(layout.Offset(static_cast<uint32_t>(value)) + 2));
             }
         }
         image.imports.push_back(import);

@@ -18,8 +18,8 @@ struct PeImport {
 };
 
 struct PeResource {
-    uint32_t type;     // numeric types only
-    uint32_t id;       // numeric names only
+    uint32_t type; // numeric types only
+    uint32_t id;   // numeric names only
     uint32_t language;
     std::vector<uint8_t> data;
 };

@@ -62,7 +62,8 @@ TEST(ScriptArguments, APathMustLeaveRoomForItsTerminator) {
 
 TEST(LaunchFailureMessage, FollowsTheWordsWithThePathAndFitsAPathBuffer) {
     const WideString prefix = WIDE("\u6CA1\u627E\u5230\u6307\u5B9A\u7684\u7A0B\u5E8F");
-    EXPECT_EQ(prefix + WIDE("C:\\nope\\x.exe"), FormatLaunchFailureMessage(WIDE("C:\\nope\\x.exe")));
+    EXPECT_EQ(prefix + WIDE("C:\\nope\\x.exe"),
+              FormatLaunchFailureMessage(WIDE("C:\\nope\\x.exe")));
     EXPECT_EQ(prefix, FormatLaunchFailureMessage(WideString()));
 
     const WideString exact(251, 'p'); // 8 + 251 = 259 units: fits whole

@@ -30,12 +30,12 @@ TEST(EntryPoints, GetEntryPointsChecksTheTableBeforeFillingIt) {
     EXPECT_EQ(0x1234, funcs.version);
     EXPECT_EQ(&funcs, funcs.javaClass);
     const void* entries[] = {
-        reinterpret_cast<void*>(funcs.newp),        reinterpret_cast<void*>(funcs.destroy),
-        reinterpret_cast<void*>(funcs.setwindow),   reinterpret_cast<void*>(funcs.newstream),
+        reinterpret_cast<void*>(funcs.newp),          reinterpret_cast<void*>(funcs.destroy),
+        reinterpret_cast<void*>(funcs.setwindow),     reinterpret_cast<void*>(funcs.newstream),
         reinterpret_cast<void*>(funcs.destroystream), reinterpret_cast<void*>(funcs.asfile),
-        reinterpret_cast<void*>(funcs.writeready),  reinterpret_cast<void*>(funcs.write),
-        reinterpret_cast<void*>(funcs.print),       reinterpret_cast<void*>(funcs.event),
-        reinterpret_cast<void*>(funcs.urlnotify),   reinterpret_cast<void*>(funcs.getvalue),
+        reinterpret_cast<void*>(funcs.writeready),    reinterpret_cast<void*>(funcs.write),
+        reinterpret_cast<void*>(funcs.print),         reinterpret_cast<void*>(funcs.event),
+        reinterpret_cast<void*>(funcs.urlnotify),     reinterpret_cast<void*>(funcs.getvalue),
         reinterpret_cast<void*>(funcs.setvalue)};
     for (size_t i = 0; i < sizeof(entries) / sizeof(entries[0]); ++i) {
         EXPECT_NE(nullptr, entries[i]) << "entry " << i;
@@ -89,8 +89,8 @@ class Callbacks : public ::testing::Test {
 
 TEST_F(Callbacks, NewNeedsAnInstanceAndStoresItsRecord) {
     EXPECT_EQ(NPERR_INVALID_INSTANCE_ERROR,
-              funcs_.newp(const_cast<char*>("application/corvid-application"), nullptr, NP_EMBED,
-                          0, nullptr, nullptr, nullptr));
+              funcs_.newp(const_cast<char*>("application/corvid-application"), nullptr, NP_EMBED, 0,
+                          nullptr, nullptr, nullptr));
     nphost::Instance instance(Module());
     EXPECT_EQ(NPERR_NO_ERROR, instance.NewResult());
     EXPECT_NE(nullptr, instance.npp()->pdata);

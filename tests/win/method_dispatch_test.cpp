@@ -27,8 +27,8 @@ class Dispatch : public ::testing::Test {
     std::vector<SeenBox> Run(const Arguments& args, bool* pbReturned = nullptr) {
         DialogWatcher watcher;
         NPVariant result = Sentinel();
-        const bool bReturned = Browser::Get().CallMethod(object_, "RunAppointedApplication",
-                                                         args, &result);
+        const bool bReturned =
+            Browser::Get().CallMethod(object_, "RunAppointedApplication", args, &result);
         if (pbReturned) {
             *pbReturned = bReturned;
         }
@@ -55,8 +55,8 @@ TEST_F(Dispatch, AnUnknownMethodFailsEvenWithAnExistingIdentifier) {
     NPVariant result = Sentinel();
     const NPIdentifier id = Browser::Get().StringIdentifier("toString");
     EXPECT_FALSE(object_->_class->invoke(object_, id, nullptr, 0, &result));
-    EXPECT_FALSE(object_->_class->invoke(object_, Browser::Get().StringIdentifier("selectapplications"),
-                                         nullptr, 0, &result));
+    EXPECT_FALSE(object_->_class->invoke(
+        object_, Browser::Get().StringIdentifier("selectapplications"), nullptr, 0, &result));
     EXPECT_TRUE(IsSentinel(result));
 }
 

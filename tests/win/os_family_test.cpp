@@ -39,8 +39,8 @@ TEST_F(OsFamilyOfThisSystem, DecidesWhetherMethodsWorkButNotWhetherTheyExist) {
     NPObject* function = Browser::Get().CreateFunction();
     nphost::DialogWatcher watcher;
     NPVariant result = Sentinel();
-    EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "RecentlyApplications", Arguments(),
-                                                 &result));
+    EXPECT_EQ(bServed,
+              Browser::Get().CallMethod(object, "RecentlyApplications", Arguments(), &result));
     EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "RunAppointedApplication",
                                                  Arguments().String(""), &result));
     EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "SelectApplications",

@@ -5,48 +5,48 @@
 namespace {
 
 using nphost::Browser;
-using nphost::FrameWindow;
 using nphost::Instance;
+using nphost::PluginArea;
 
 WNDPROC ModuleProcedure() {
     // What an attached plug-in window runs: the same procedure for every instance.
     static WNDPROC procedure = nullptr;
     if (!procedure) {
-        FrameWindow frame;
+        PluginArea area;
         Instance instance(Module());
-        instance.SetWindow(frame.PluginArea());
-        procedure = frame.CurrentProcedure();
+        instance.SetWindow(area.Handle());
+        procedure = area.CurrentProcedure();
     }
     return procedure;
 }
 
 TEST(PluginWindow, SetWindowTakesOverTheWindowAndDestroyGivesItBack) {
-    FrameWindow frame;
+    PluginArea area;
     Instance instance(Module());
-    ASSERT_EQ(frame.BrowserProcedure(), frame.CurrentProcedure());
+    ASSERT_EQ(area.BrowserProcedure(), area.CurrentProcedure());
 
-    EXPECT_EQ(NPERR_NO_ERROR, instance.SetWindow(frame.PluginArea()));
-    EXPECT_NE(frame.BrowserProcedure(), frame.CurrentProcedure()) << "procedure not replaced";
+    EXPECT_EQ(NPERR_NO_ERROR, instance.SetWindow(area.Handle()));
+    EXPECT_NE(area.BrowserProcedure(), area.CurrentProcedure()) << "procedure not replaced";
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(instance.npp()->pdata),
-              GetWindowLongPtrW(frame.PluginArea(), GWLP_USERDATA))
+              GetWindowLongPtrW(area.Handle(), GWLP_USERDATA))
         << "the record's address is in the window's user data";
 
     // The replacement only forwards to the default procedure, which keeps the window's text.
-    SetWindowTextW(frame.PluginArea(), L"forwarded");
+    SetWindowTextW(area.Handle(), L"forwarded");
     wchar_t text[32] = {0};
-    GetWindowTextW(frame.PluginArea(), text, 32);
+    GetWindowTextW(area.Handle(), text, 32);
     EXPECT_STREQ(L"forwarded", text);
 
     EXPECT_EQ(NPERR_NO_ERROR, instance.Destroy());
-    EXPECT_EQ(frame.BrowserProcedure(), frame.CurrentProcedure()) << "procedure not restored";
+    EXPECT_EQ(area.BrowserProcedure(), area.CurrentProcedure()) << "procedure not restored";
 }
 
 TEST(PluginWindow, TheRecordStaysOnItsFirstWindow) {
-    FrameWindow first;
-    FrameWindow second(nphost::BrowserPluginWindowProcB);
+    PluginArea first;
+    PluginArea second(nphost::BrowserPluginWindowProcB);
     Instance instance(Module());
-    ASSERT_EQ(NPERR_NO_ERROR, instance.SetWindow(first.PluginArea()));
-    EXPECT_EQ(NPERR_NO_ERROR, instance.SetWindow(second.PluginArea()));
+    ASSERT_EQ(NPERR_NO_ERROR, instance.SetWindow(first.Handle()));
+    EXPECT_EQ(NPERR_NO_ERROR, instance.SetWindow(second.Handle()));
     EXPECT_EQ(second.BrowserProcedure(), second.CurrentProcedure()) << "second window taken";
     EXPECT_EQ(NPERR_NO_ERROR, instance.SetWindow(nullptr));
     EXPECT_EQ(ModuleProcedure(), first.CurrentProcedure()) << "a null handle detached it";
@@ -56,12 +56,12 @@ TEST(PluginWindow, TheRecordStaysOnItsFirstWindow) {
 }
 
 TEST(PluginWindow, OneSlotHoldsWhatTheLatestAttachmentReplaced) {
-    FrameWindow windowA(nphost::BrowserPluginWindowProcA);
-    FrameWindow windowB(nphost::BrowserPluginWindowProcB);
+    PluginArea windowA(nphost::BrowserPluginWindowProcA);
+    PluginArea windowB(nphost::BrowserPluginWindowProcB);
     Instance first(Module());
     Instance second(Module());
-    first.SetWindow(windowA.PluginArea());
-    second.SetWindow(windowB.PluginArea());
+    first.SetWindow(windowA.Handle());
+    second.SetWindow(windowB.Handle());
     // The module keeps one previous procedure for all instances: each destroy puts back what
     // the later attachment replaced.
     first.Destroy();
@@ -71,14 +71,14 @@ TEST(PluginWindow, OneSlotHoldsWhatTheLatestAttachmentReplaced) {
 }
 
 TEST(PluginWindow, AnInstanceWithoutAWindowIsDestroyedWithoutTouchingWindows) {
-    FrameWindow frame;
+    PluginArea area;
     Instance attached(Module());
-    attached.SetWindow(frame.PluginArea());
+    attached.SetWindow(area.Handle());
     {
         Instance windowless(Module());
         EXPECT_EQ(NPERR_NO_ERROR, windowless.Destroy());
     }
-    EXPECT_EQ(ModuleProcedure(), frame.CurrentProcedure());
+    EXPECT_EQ(ModuleProcedure(), area.CurrentProcedure());
 }
 
 TEST(ScriptableObject, EachRequestGivesTheSameObjectWithOneMoreReference) {

@@ -83,10 +83,10 @@ int wmain(int argc, wchar_t** argv) {
 
     int status = 0;
     {
-        nphost::FrameWindow frame;
+        nphost::PluginArea area;
         nphost::Instance instance(module);
         Print("Instance: NPP_New " + std::to_string(instance.NewResult()) + ", NPP_SetWindow " +
-              std::to_string(instance.SetWindow(frame.PluginArea())) + "\n");
+              std::to_string(instance.SetWindow(area.Handle())) + "\n");
         const char* name = nullptr;
         const char* description = nullptr;
         module.Funcs().getvalue(instance.npp(), NPPVpluginNameString, &name);
@@ -119,8 +119,8 @@ int wmain(int argc, wchar_t** argv) {
             NPVariant result;
             result.type = NPVariantType_Void;
             const bool bOk = Browser::Get().CallMethod(object, method, args, &result);
-            Print(method + " returned " + (bOk ? "true" : "false") + ", result: " +
-                  Describe(result) + "\n");
+            Print(method + " returned " + (bOk ? "true" : "false") +
+                  ", result: " + Describe(result) + "\n");
             Browser::Get().ReleaseVariantValue(&result);
             if (function) {
                 // The module lets go of the page's function once it has answered, or gave up.
