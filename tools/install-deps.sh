@@ -20,7 +20,7 @@ missing() {
     [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
     if "$here/can-run-i386.sh"; then
         [ -x /usr/lib/wine/wine ] || need+=(wine32:i386)
-    elif [ ! -e /var/lib/npdesklaunch-i386-checked ]; then
+    elif ! dpkg -s libc6:i386 >/dev/null 2>&1; then
         need+=(libc6:i386) # to find out whether 32-bit programs run here
     fi
     echo "${need[@]}"
@@ -65,7 +65,6 @@ install() {
 }
 # shellcheck disable=SC2086
 install $need
-$SUDO touch /var/lib/npdesklaunch-i386-checked
 if "$here/can-run-i386.sh" && [ ! -x /usr/lib/wine/wine ]; then
     install wine32:i386
 fi
