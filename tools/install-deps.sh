@@ -43,7 +43,8 @@ fi
 update() {
     $SUDO apt-get update -qq 2>&1 | grep -v '^W:' || true
     local lists=/var/lib/apt/lists
-    for release in "$lists"/*_InRelease; do
+    for release in "$lists"/deb.debian.org_*_InRelease; do
+        [ -e "$release" ] || continue
         local prefix=${release%_InRelease}
         for arch in amd64 i386; do
             [ -e "${prefix}_main_binary-${arch}_Packages" ] && continue
@@ -51,8 +52,8 @@ update() {
             local site=${prefix##*/}
             site=${site//_//}
             local url="http://${site}/main/binary-${arch}/Packages.xz"
-            if curl -fsS -o /tmp/npd-Packages.xz "$url" 2>/dev/null; then
-                xz -dc /tmp/npd-Packages.xz >"${prefix}_main_binary-${arch}_Packages" || true
+            if curl -fsS --max-time 120 -o /tmp/npd-Packages.xz "$url" 2>/dev/null; then
+                xz -dc /tmp/npd-Packages.xz | $SUDO tee "${prefix}_main_binary-${arch}_Packages" >/dev/null || true
             fi
         done
     done
