@@ -499,13 +499,6 @@ void Browser::QueueAsyncCall(NPP npp, NPN_AsyncCallFunction func, void* userData
     PostMessageW(hMessageWindow_, kAsyncCallMessage, 0, 0);
 }
 
-size_t Browser::PendingAsyncCalls() {
-    EnterCriticalSection(&asyncLock_);
-    const size_t nPending = asyncCalls_.size();
-    LeaveCriticalSection(&asyncLock_);
-    return nPending;
-}
-
 void Browser::DeliverAsyncCalls() {
     std::vector<AsyncCall> calls;
     EnterCriticalSection(&asyncLock_);
@@ -514,10 +507,8 @@ void Browser::DeliverAsyncCalls() {
     for (const AsyncCall& call : calls) {
         // As in browsers, a call for an instance that is gone is dropped.
         if (liveInstances_.count(call.npp) == 0) {
-            ++nDropped_;
             continue;
         }
-        ++nDelivered_;
         call.func(call.userData);
     }
 }
@@ -640,14 +631,14 @@ void* Export(HMODULE hModule, const char* name) {
 
 PluginModule::PluginModule(const std::wstring& path) {
     memset(&funcs_, 0, sizeof(funcs_));
-    hModule_ = LoadLibraryW(path.c_str());
+    hModule_.reset(LoadLibraryW(path.c_str()));
     if (!hModule_) {
         return;
     }
     getEntryPoints_ =
-        reinterpret_cast<NP_GetEntryPointsFunc>(Export(hModule_, "NP_GetEntryPoints"));
-    initialize_ = reinterpret_cast<NP_InitializeFunc>(Export(hModule_, "NP_Initialize"));
-    shutdown_ = reinterpret_cast<NP_ShutdownFunc>(Export(hModule_, "NP_Shutdown"));
+        reinterpret_cast<NP_GetEntryPointsFunc>(Export(hModule_.get(), "NP_GetEntryPoints"));
+    initialize_ = reinterpret_cast<NP_InitializeFunc>(Export(hModule_.get(), "NP_Initialize"));
+    shutdown_ = reinterpret_cast<NP_ShutdownFunc>(Export(hModule_.get(), "NP_Shutdown"));
     if (!getEntryPoints_ || !initialize_ || !shutdown_) {
         return;
     }
@@ -661,9 +652,6 @@ PluginModule::PluginModule(const std::wstring& path) {
 PluginModule::~PluginModule() {
     if (shutdown_ && initializeResult_ == NPERR_NO_ERROR) {
         shutdown_();
-    }
-    if (hModule_) {
-        FreeLibrary(hModule_);
     }
 }
 
@@ -720,21 +708,15 @@ HWND BrowserFrame() {
 
 PluginArea::PluginArea(WNDPROC procedure)
     : procedure_(procedure ? procedure : BrowserPluginWindowProcA) {
-    hWnd_ = CreateWindowExW(0, kPluginAreaClass, L"", WS_CHILD | WS_VISIBLE, 10, 10, 320, 240,
-                            BrowserFrame(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    hWnd_.reset(CreateWindowExW(0, kPluginAreaClass, L"", WS_CHILD | WS_VISIBLE, 10, 10, 320, 240,
+                                BrowserFrame(), nullptr, GetModuleHandleW(nullptr), nullptr));
     if (hWnd_ && procedure_ != BrowserPluginWindowProcA) {
-        SetWindowLongPtrW(hWnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure_));
-    }
-}
-
-PluginArea::~PluginArea() {
-    if (hWnd_) {
-        DestroyWindow(hWnd_);
+        SetWindowLongPtrW(hWnd_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure_));
     }
 }
 
 WNDPROC PluginArea::CurrentProcedure() const {
-    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd_, GWLP_WNDPROC));
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd_.get(), GWLP_WNDPROC));
 }
 
 Instance::Instance(PluginModule& module, const char* mimeType) : module_(module) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_resource.h"
 #include "npapi/npapi.h"
 
 namespace nphost {
@@ -104,9 +105,6 @@ class Browser {
     // Runs the plug-in thread's message loop until `done` or the time is up; true when done.
     bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
     void PumpFor(DWORD dwMs);
-    size_t PendingAsyncCalls();
-    int DeliveredAsyncCalls() const { return nDelivered_; }
-    int DroppedAsyncCalls() const { return nDropped_; }
 
     // Instances whose NPP_New succeeded and that are not destroyed: async calls reach only them.
     void InstanceCreated(NPP npp) { liveInstances_.insert(npp); }
@@ -150,8 +148,6 @@ class Browser {
     HWND hMessageWindow_ = nullptr;
     CRITICAL_SECTION asyncLock_;
     std::vector<AsyncCall> asyncCalls_;
-    int nDelivered_ = 0;
-    int nDropped_ = 0;
 };
 
 // What the browser's plug-in scan reads from a module's version resource.
@@ -176,17 +172,17 @@ class PluginModule {
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
 
-    bool Loaded() const { return hModule_ != nullptr; }
+    bool Loaded() const { return static_cast<bool>(hModule_); }
     NPError EntryPointsResult() const { return entryPointsResult_; }
     NPError InitializeResult() const { return initializeResult_; }
     const NPPluginFuncs& Funcs() const { return funcs_; }
     NP_GetEntryPointsFunc GetEntryPoints() const { return getEntryPoints_; }
     NP_InitializeFunc Initialize() const { return initialize_; }
     NP_ShutdownFunc Shutdown() const { return shutdown_; }
-    HMODULE Handle() const { return hModule_; }
+    HMODULE Handle() const { return hModule_.get(); }
 
   private:
-    HMODULE hModule_ = nullptr;
+    UniqueModule hModule_;
     NP_GetEntryPointsFunc getEntryPoints_ = nullptr;
     NP_InitializeFunc initialize_ = nullptr;
     NP_ShutdownFunc shutdown_ = nullptr;
@@ -204,18 +200,17 @@ class PluginArea {
   public:
     // `procedure` is the window's procedure before the plug-in takes it over.
     explicit PluginArea(WNDPROC procedure = nullptr);
-    ~PluginArea();
     PluginArea(const PluginArea&) = delete;
     PluginArea& operator=(const PluginArea&) = delete;
 
-    HWND Handle() const { return hWnd_; }
+    HWND Handle() const { return hWnd_.get(); }
     WNDPROC BrowserProcedure() const { return procedure_; }
     // The procedure that the window has now.
     WNDPROC CurrentProcedure() const;
 
   private:
     WNDPROC procedure_;
-    HWND hWnd_ = nullptr;
+    UniqueWindow hWnd_;
 };
 
 // Two distinct browser window procedures, so that tests can tell windows' procedures apart.

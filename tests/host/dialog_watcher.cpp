@@ -51,15 +51,13 @@ BOOL CALLBACK ReadControl(HWND hWnd, LPARAM lParam) {
 
 DialogWatcher::DialogWatcher() {
     InitializeCriticalSection(&lock_);
-    hStop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    hThread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    hStop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    hThread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
 }
 
 DialogWatcher::~DialogWatcher() {
-    SetEvent(hStop_);
-    WaitForSingleObject(hThread_, INFINITE);
-    CloseHandle(hThread_);
-    CloseHandle(hStop_);
+    SetEvent(hStop_.get());
+    WaitForSingleObject(hThread_.get(), INFINITE);
     DeleteCriticalSection(&lock_);
 }
 
@@ -72,7 +70,7 @@ std::vector<SeenBox> DialogWatcher::Boxes() {
 
 DWORD WINAPI DialogWatcher::Run(void* pSelf) {
     DialogWatcher* self = static_cast<DialogWatcher*>(pSelf);
-    while (WaitForSingleObject(self->hStop_, 25) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(self->hStop_.get(), 25) == WAIT_TIMEOUT) {
         self->Scan();
     }
     return 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_resource.h"
+
 namespace nphost {
 
 struct SeenBox {
@@ -32,8 +34,8 @@ class DialogWatcher {
     static DWORD WINAPI Run(void* pSelf);
     void Scan();
 
-    HANDLE hThread_ = nullptr;
-    HANDLE hStop_ = nullptr;
+    UniqueHandle hStop_;
+    UniqueHandle hThread_; // ended before the event is closed
     CRITICAL_SECTION lock_;
     std::vector<SeenBox> boxes_;
     std::vector<HWND> handled_;
