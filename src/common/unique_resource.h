@@ -71,4 +71,118 @@ struct WindowTraits {
 };
 typedef UniqueResource<WindowTraits> UniqueWindow;
 
+struct FileTraits {
+    typedef HANDLE Type;
+    static HANDLE Null() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { ::CloseHandle(handle); }
+};
+typedef UniqueResource<FileTraits> UniqueFile;
+
+struct RegKeyTraits {
+    typedef HKEY Type;
+    static HKEY Null() { return NULL; }
+    static void Close(HKEY key) { ::RegCloseKey(key); }
+};
+typedef UniqueResource<RegKeyTraits> UniqueRegKey;
+
+struct IconTraits {
+    typedef HICON Type;
+    static HICON Null() { return NULL; }
+    static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
+typedef UniqueResource<IconTraits> UniqueIcon;
+
+// A device context made by CreateCompatibleDC.
+struct MemoryDcTraits {
+    typedef HDC Type;
+    static HDC Null() { return NULL; }
+    static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+typedef UniqueResource<MemoryDcTraits> UniqueMemoryDc;
+
+struct GdiObjectTraits {
+    typedef HGDIOBJ Type;
+    static HGDIOBJ Null() { return NULL; }
+    static void Close(HGDIOBJ object) { ::DeleteObject(object); }
+};
+typedef UniqueResource<GdiObjectTraits> UniqueGdiObject;
+
+struct BitmapTraits {
+    typedef HBITMAP Type;
+    static HBITMAP Null() { return NULL; }
+    static void Close(HBITMAP bitmap) { ::DeleteObject(bitmap); }
+};
+typedef UniqueResource<BitmapTraits> UniqueBitmap;
+
+// A window's device context from GetDC, given back with ReleaseDC to the same window.
+class UniqueWindowDc {
+  public:
+    explicit UniqueWindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~UniqueWindowDc() {
+        if (dc_ != NULL) {
+            ::ReleaseDC(window_, dc_);
+        }
+    }
+    UniqueWindowDc(const UniqueWindowDc&) = delete;
+    UniqueWindowDc& operator=(const UniqueWindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != NULL; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context for the guard's lifetime; the previous one returns.
+class ScopedSelection {
+  public:
+    ScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ~ScopedSelection() {
+        if (previous_ != NULL && previous_ != HGDI_ERROR) {
+            ::SelectObject(dc_, previous_);
+        }
+    }
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+
+    bool succeeded() const { return previous_ != NULL && previous_ != HGDI_ERROR; }
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// One COM interface pointer, released when the owner goes.
+template <typename Interface> class ComPtr {
+  public:
+    ComPtr() : pointer_(NULL) {}
+    ~ComPtr() { reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    Interface* get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != NULL; }
+
+    // The slot for a call that fills it, as void** for CoCreateInstance and QueryInterface.
+    void** put_void() {
+        reset();
+        return reinterpret_cast<void**>(&pointer_);
+    }
+    Interface** put() {
+        reset();
+        return &pointer_;
+    }
+    void reset() {
+        if (pointer_ != NULL) {
+            pointer_->Release();
+            pointer_ = NULL;
+        }
+    }
+
+  private:
+    Interface* pointer_;
+};
+
 #endif

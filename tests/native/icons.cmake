@@ -1,0 +1,1 @@
+# Sanitizer tests of the icons subsystem's pure code (included from tests/native/CMakeLists.txt).

@@ -1,0 +1,1 @@
+# Sanitizer tests of the picker subsystem's pure code (included from tests/native/CMakeLists.txt).

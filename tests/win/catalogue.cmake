@@ -1,0 +1,1 @@
+# Windows tests of the catalogue subsystem (included from tests/CMakeLists.txt).

@@ -1,0 +1,1 @@
+# Windows tests of the icons subsystem (included from tests/CMakeLists.txt).

@@ -1,0 +1,1 @@
+# Windows tests of the picker subsystem (included from tests/CMakeLists.txt).
