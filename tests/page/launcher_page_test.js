@@ -11,6 +11,8 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 
+const { withStandIn } = require('../../tools/demo/launcher_page.js');
+
 const page = path.resolve(process.argv[2]);
 const catalogueDir = path.resolve(process.argv[3]);
 const imagesUrl = 'file:///C:/Plugins/images/';
@@ -39,9 +41,8 @@ function renderPage(standIn) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'npd-page-'));
   try {
     fs.writeFileSync(path.join(dir, 'stand-in.js'), standInScript(standIn));
-    const html = fs.readFileSync(page, 'utf8')
-      .replace('</head>', '<script src="stand-in.js"></script>\n</head>')
-      .replace(/data-images="[^"]*"/, `data-images="${imagesUrl}"`);
+    const html = withStandIn(fs.readFileSync(page, 'utf8'),
+      '<script src="stand-in.js"></script>', imagesUrl);
     const copy = path.join(dir, 'launcher.html');
     fs.writeFileSync(copy, html);
     const run = childProcess.spawnSync(chromium, [
