@@ -26,3 +26,8 @@ target_link_libraries(catalogue_tests PRIVATE npd_module_code)
 add_dependencies(catalogue_tests ${catalogue_version_programs})
 add_test(NAME catalogue_tests COMMAND catalogue_tests)
 set_tests_properties(catalogue_tests PROPERTIES TIMEOUT 180)
+
+# The history diagnostic runs and prints its list on this prefix's (empty) history.
+add_test(NAME history_tool COMMAND history nt6)
+set_tests_properties(history_tool PROPERTIES TIMEOUT 60
+    PASS_REGULAR_EXPRESSION "Records, most used first")
