@@ -53,26 +53,24 @@ bool Fits(const WideString& wstrPath) {
 
 const size_t kNoRecord = static_cast<size_t>(-1);
 
-// The first record whose name equals `wstrAppName` (A to Z without case), or kNoRecord.
-size_t FindRecordByAppName(const std::vector<AppEntry>& vecAllApps, const WideString& wstrAppName) {
+// The first record whose text `field` equals `wstrText` (A to Z without case), or kNoRecord.
+size_t FindRecord(const std::vector<AppEntry>& vecAllApps,
+                  WideChar (AppEntry::*field)[kPathCapacity], const WideString& wstrText) {
     for (size_t i = 0; i < vecAllApps.size(); ++i) {
-        if (EqualsIgnoringAsciiCase(TextBeforeZero(vecAllApps[i].wszAppName, kPathCapacity),
-                                    wstrAppName)) {
+        if (EqualsIgnoringAsciiCase(TextBeforeZero(vecAllApps[i].*field, kPathCapacity),
+                                    wstrText)) {
             return i;
         }
     }
     return kNoRecord;
 }
 
-// The first record whose executable path equals `wstrExePath` (A to Z without case), or kNoRecord.
+size_t FindRecordByAppName(const std::vector<AppEntry>& vecAllApps, const WideString& wstrAppName) {
+    return FindRecord(vecAllApps, &AppEntry::wszAppName, wstrAppName);
+}
+
 size_t FindRecordByExePath(const std::vector<AppEntry>& vecAllApps, const WideString& wstrExePath) {
-    for (size_t i = 0; i < vecAllApps.size(); ++i) {
-        if (EqualsIgnoringAsciiCase(TextBeforeZero(vecAllApps[i].wszExePath, kPathCapacity),
-                                    wstrExePath)) {
-            return i;
-        }
-    }
-    return kNoRecord;
+    return FindRecord(vecAllApps, &AppEntry::wszExePath, wstrExePath);
 }
 
 } // namespace

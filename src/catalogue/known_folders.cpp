@@ -39,6 +39,21 @@ WideString FromBuffer(const WideChar* wszText) {
     return TextBeforeZero(wszText, kPathCapacity);
 }
 
+typedef bool (*Expansion)(FolderSource& source, const WideString& wstrInput,
+                          WideString& wstrOutput);
+
+// Runs an expansion over this system's folders from one path buffer into another.
+bool ExpandIntoBuffer(Expansion expand, const WideChar* wszInput, WideChar* wszOutput) {
+    if (wszInput == NULL || wszOutput == NULL) {
+        return false;
+    }
+    SystemFolderSource source;
+    WideString wstrOutput;
+    const bool bExpanded = expand(source, FromBuffer(wszInput), wstrOutput);
+    CopyToBuffer(wszOutput, kPathCapacity, wstrOutput);
+    return bExpanded;
+}
+
 } // namespace
 
 KnownFolderLookup SystemFolderSource::ReadDescription(const WideString& wstrGuid,
@@ -74,14 +89,7 @@ bool SystemFolderSource::GetSpecialFolder(int nCsidl, WideString& wstrFolder) {
 }
 
 bool ExpandKnownFolderPrefix(const WideChar* wszInput, WideChar* wszOutput) {
-    if (wszInput == NULL || wszOutput == NULL) {
-        return false;
-    }
-    SystemFolderSource source;
-    WideString wstrOutput;
-    const bool bExpanded = ExpandKnownFolderPrefixFrom(source, FromBuffer(wszInput), wstrOutput);
-    CopyToBuffer(wszOutput, kPathCapacity, wstrOutput);
-    return bExpanded;
+    return ExpandIntoBuffer(ExpandKnownFolderPrefixFrom, wszInput, wszOutput);
 }
 
 bool KnownFolderPathFromRegistry(const WideChar* wszGuid, size_t nGuidLength, WideChar* wszOutput) {
@@ -100,12 +108,5 @@ bool KnownFolderPathFromRegistry(const WideChar* wszGuid, size_t nGuidLength, Wi
 }
 
 bool ExpandCsidl2(const WideChar* wszInput, WideChar* wszOutput) {
-    if (wszInput == NULL || wszOutput == NULL) {
-        return false;
-    }
-    SystemFolderSource source;
-    WideString wstrOutput;
-    const bool bExpanded = ExpandCsidl2From(source, FromBuffer(wszInput), wstrOutput);
-    CopyToBuffer(wszOutput, kPathCapacity, wstrOutput);
-    return bExpanded;
+    return ExpandIntoBuffer(ExpandCsidl2From, wszInput, wszOutput);
 }

@@ -28,6 +28,13 @@ add_test(NAME catalogue_tests COMMAND catalogue_tests)
 set_tests_properties(catalogue_tests PROPERTIES TIMEOUT 180)
 
 # The history diagnostic runs and prints its list on this prefix's (empty) history.
-add_test(NAME history_tool COMMAND history nt6)
+add_test(NAME history_tool COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:history> nt6)
 set_tests_properties(history_tool PROPERTIES TIMEOUT 60
     PASS_REGULAR_EXPRESSION "Records, most used first")
+
+# Figures of the reader's speed (run by hand under tools/wine-session.sh; not a test).
+add_executable(history_bench win/catalogue/history_bench.cpp win/catalogue/system_fixture.cpp)
+target_include_directories(history_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win)
+target_link_libraries(history_bench PRIVATE npd_module_code gtest)
+target_link_options(history_bench PRIVATE ${NPD_TEST_LINK_OPTIONS})
+target_compile_options(history_bench PRIVATE -Wall -Wextra -Werror)
