@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/registry_view.h"
 #include "catalogue/usage_history.h"
 #include "catalogue/user_assist.h"
+#include "common/unique_resource.h"
 #include "script/os_family.h"
 
 namespace {
@@ -59,6 +61,25 @@ std::wstring Outcome(const HistoryValueTrace& trace, const std::vector<AppEntry>
     return L"?";
 }
 
+// The name and data size of a value that the reader skipped, asked for again with room enough.
+std::wstring DescribeSkippedValue(UsageFamily family, DWORD dwIndex) {
+    UniqueRegKey hKey;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, UserAssistKeyPath(family), 0, KEY_READ | SharedUserView(),
+                      hKey.put()) != ERROR_SUCCESS) {
+        return std::wstring();
+    }
+    std::vector<wchar_t> name(16384, 0);
+    DWORD dwNameSize = static_cast<DWORD>(name.size());
+    DWORD dwDataSize = 0;
+    const LONG lResult =
+        RegEnumValueW(hKey.get(), dwIndex, &name[0], &dwNameSize, NULL, NULL, NULL, &dwDataSize);
+    if (lResult != ERROR_SUCCESS) {
+        return std::wstring();
+    }
+    return L"   value   " + std::wstring(&name[0], dwNameSize) + L"\n   (" + Number(dwNameSize) +
+           L" characters, " + Number(dwDataSize) + L" bytes of data)\n";
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -88,7 +109,8 @@ int wmain(int argc, wchar_t** argv) {
         if (value.lEnumResult != ERROR_SUCCESS) {
             Print(index + L"skipped: name longer than 259 characters or data longer than " +
                   Number(kUsageDataCapacity) + L" bytes (error " +
-                  Number(static_cast<unsigned long>(value.lEnumResult)) + L")\n");
+                  Number(static_cast<unsigned long>(value.lEnumResult)) + L")\n" +
+                  DescribeSkippedValue(family, value.dwIndex));
             continue;
         }
         const HistoryValueTrace& trace = value.trace;
