@@ -98,6 +98,18 @@ bool SaveShortcutToItem(const std::wstring& linkPath, int nCsidl) {
 
 RegistryKeyWriter::RegistryKeyWriter(HKEY hRoot, const std::wstring& subKey)
     : hRoot_(hRoot), subKey_(subKey) {
+    // The outermost key that does not exist yet: everything from there down is this writer's.
+    createdFrom_ = subKey.size();
+    for (size_t slash = 0; slash != std::wstring::npos; slash = subKey.find(L'\\', slash + 1)) {
+        const size_t nEnd = subKey.find(L'\\', slash + 1);
+        const std::wstring prefix = subKey.substr(0, nEnd);
+        HKEY hExisting = NULL;
+        if (RegOpenKeyExW(hRoot, prefix.c_str(), 0, KEY_READ, &hExisting) != ERROR_SUCCESS) {
+            createdFrom_ = prefix.size();
+            break;
+        }
+        RegCloseKey(hExisting);
+    }
     DWORD dwDisposition = 0;
     const LONG lResult = RegCreateKeyExW(hRoot, subKey.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL,
                                          &hKey_, &dwDisposition);
@@ -114,7 +126,7 @@ RegistryKeyWriter::~RegistryKeyWriter() {
     }
     RegCloseKey(hKey_);
     if (bCreated_) {
-        RegDeleteKeyW(hRoot_, subKey_.c_str());
+        DeleteKey();
     }
 }
 
@@ -135,7 +147,13 @@ void RegistryKeyWriter::SetBinary(const std::wstring& name, const std::vector<BY
 }
 
 void RegistryKeyWriter::DeleteKey() {
-    RegDeleteKeyW(hRoot_, subKey_.c_str());
+    // The key, then each parent that this writer made, innermost first.
+    std::wstring key = subKey_;
+    RegDeleteKeyW(hRoot_, key.c_str());
+    while (bCreated_ && key.size() > createdFrom_) {
+        key.erase(key.rfind(L'\\'));
+        RegDeleteKeyW(hRoot_, key.c_str());
+    }
     bCreated_ = false;
 }
 

@@ -53,7 +53,7 @@ class RegistryKeyWriter {
     HKEY Key() const { return hKey_; }
     void SetString(const std::wstring& name, const std::wstring& value);
     void SetBinary(const std::wstring& name, const std::vector<BYTE>& data);
-    // Removes the key now (its values included).
+    // Removes the key now (its values included), and the parents this writer made.
     void DeleteKey();
 
   private:
@@ -61,6 +61,7 @@ class RegistryKeyWriter {
     std::wstring subKey_;
     HKEY hKey_ = NULL;
     bool bCreated_ = false;
+    size_t createdFrom_ = 0; // length of the outermost key path that this writer made
     std::vector<std::wstring> names_;
 };
 
