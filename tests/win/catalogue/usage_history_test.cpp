@@ -121,10 +121,12 @@ TEST_F(Nt6History, EqualCountsComeOutInTheExchangeOrder) {
 }
 
 TEST_F(Nt6History, OversizedNamesAndDataSkipOnlyTheirOwnValue) {
-    // Names of 259 and 260 characters; the first fits the 260-unit buffer with its terminator.
+    // Names of 259, 260 and 300 characters; only the first fits the 260-unit buffer with its
+    // terminator.
     const std::wstring prefix = Path(L"a\\");
     const std::wstring name259 = prefix + std::wstring(259 - prefix.size() - 4, L'l') + L".exe";
     const std::wstring name260 = prefix + std::wstring(260 - prefix.size() - 4, L'l') + L".exe";
+    const std::wstring name300 = prefix + std::wstring(300 - prefix.size() - 4, L'm') + L".exe";
     ASSERT_EQ(259u, name259.size());
     root.AddFile(name259.substr(root.Path().size() + 1));
     root.AddFile(L"b\\data128.exe");
@@ -132,6 +134,7 @@ TEST_F(Nt6History, OversizedNamesAndDataSkipOnlyTheirOwnValue) {
     root.AddFile(L"c\\after.exe");
     Add(name259, Nt6Data(4, 0));
     Add(name260, Nt6Data(5, 0));
+    Add(name300, Nt6Data(5, 0));
     std::vector<BYTE> data128 = Nt6Data(6, 0);
     data128.resize(128);
     std::vector<BYTE> data129 = Nt6Data(7, 0);
@@ -147,7 +150,7 @@ TEST_F(Nt6History, OversizedNamesAndDataSkipOnlyTheirOwnValue) {
     for (const UserAssistValue& value : values) {
         nSkipped += value.lEnumResult == ERROR_MORE_DATA ? 1 : 0;
     }
-    EXPECT_EQ(2, nSkipped) << "the 260-character name and the 129-byte data";
+    EXPECT_EQ(3, nSkipped) << "the 260- and 300-character names and the 129-byte data";
     SortByRunCount(vecAllApps);
     const std::wstring expected = L"data128|" + Path(L"b\\data128.exe") + L"|6\n" +
                                   std::wstring(259 - prefix.size() - 4, L'l') + L"|" + name259 +
