@@ -183,7 +183,8 @@ bool WriteIcon(const std::string& folder, const std::string& name,
         out.insert(out.end(), image.begin(), image.end());
     }
     const std::string icoPath = folder + "/" + name + ".ico";
-    const std::string script = "1 ICON \"" + icoPath + "\"\n";
+    // Resource identifier 2, so that a negative index can name it (-1 has a meaning of its own).
+    const std::string script = "2 ICON \"" + icoPath + "\"\n";
     return WriteFile(icoPath, out) &&
            WriteFile(folder + "/carrier_" + name + ".rc", Bytes(script.begin(), script.end()));
 }
