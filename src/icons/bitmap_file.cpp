@@ -18,19 +18,28 @@ namespace {
 // Every stored icon has this size.
 const int kStoredIconSide = 32;
 
+// Writes to an open file, at most `nRoom` bytes in all.
 class FileSink : public BitmapPartSink {
   public:
-    explicit FileSink(HANDLE hFile) : hFile_(hFile) {}
+    FileSink(HANDLE hFile, uint32_t nRoom) : hFile_(hFile), nRoom_(nRoom) {}
     bool Write(const void* pBytes, uint32_t nBytes, uint32_t* pnWritten) override {
         DWORD dwWritten = 0;
-        const BOOL bWritten = ::WriteFile(hFile_, pBytes, nBytes, &dwWritten, NULL);
+        const DWORD dwAsked = nBytes < nRoom_ ? nBytes : nRoom_;
+        const BOOL bWritten = ::WriteFile(hFile_, pBytes, dwAsked, &dwWritten, NULL);
+        nRoom_ -= dwWritten;
         *pnWritten = dwWritten;
         return bWritten != FALSE;
     }
 
   private:
     HANDLE hFile_;
+    uint32_t nRoom_;
 };
+
+bool IsReadOnlyFile(const WideString& wstrPath) {
+    const DWORD dwAttributes = ::GetFileAttributesW(wstrPath.c_str());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
 
 } // namespace
 
@@ -58,6 +67,17 @@ bool WriteBitmapFile(WideString wstrFolder, const WideString& wstrName, const BY
         return false;
     }
     CreateFolderPath(wstrFolder);
+    return WriteBitmapFileParts(wstrFilePath, headers, pPixels,
+                                PixelBytesOf(bm.bmWidth, bm.bmHeight));
+}
+
+bool WriteBitmapFileParts(const WideString& wstrFilePath, const BitmapFileHeaders& headers,
+                          const BYTE* pPixels, uint32_t nPixelBytes, uint32_t nRoom) {
+    // Windows never replaces a read-only file; neither does this, whoever runs it (Wine lets a
+    // superuser through).
+    if (IsReadOnlyFile(wstrFilePath)) {
+        return false;
+    }
     bool bWritten;
     {
         UniqueFile file(::CreateFileW(wstrFilePath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
@@ -65,8 +85,8 @@ bool WriteBitmapFile(WideString wstrFolder, const WideString& wstrName, const BY
         if (!file) {
             return false;
         }
-        FileSink sink(file.get());
-        bWritten = WriteBitmapParts(headers, pPixels, PixelBytesOf(bm.bmWidth, bm.bmHeight), sink);
+        FileSink sink(file.get(), nRoom);
+        bWritten = WriteBitmapParts(headers, pPixels, nPixelBytes, sink);
     }
     if (!bWritten) {
         // A page must never find a truncated bitmap under the application's name.

@@ -40,3 +40,12 @@ target_include_directories(icon_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/ic
 add_dependencies(icon_tests ${icon_carriers})
 add_test(NAME icon_tests COMMAND icon_tests)
 set_tests_properties(icon_tests PROPERTIES TIMEOUT 300 FIXTURES_SETUP icon_files)
+
+# A standard image tool shows a stored bitmap upright: ImageMagick on the build machine converts
+# the one that icon_tests left in icon_output to PNG and the PNG's pixels are compared.
+find_program(NPD_IMAGE_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+add_test(NAME icon_image_tool
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/win/icons/check_upright.sh ${NPD_IMAGE_CONVERT}
+        ${PROJECT_BINARY_DIR}/icon_output/icon_carrier_alpha.bmp
+        ${PROJECT_BINARY_DIR}/icon_output/icon_carrier_alpha.rgba)
+set_tests_properties(icon_image_tool PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED icon_files)
