@@ -49,3 +49,11 @@ add_test(NAME icon_image_tool
         ${PROJECT_BINARY_DIR}/icon_output/icon_carrier_alpha.bmp
         ${PROJECT_BINARY_DIR}/icon_output/icon_carrier_alpha.rgba)
 set_tests_properties(icon_image_tool PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED icon_files)
+
+# Medians of storing icons (make bench); built, never run by the tests.
+add_executable(icon_bench win/icons/icon_bench.cpp win/icons/icon_test_support.cpp
+    ${NPD_TEST_MANIFEST_RC})
+target_link_libraries(icon_bench PRIVATE npd_module_code nphost_lib ole32 uuid shell32)
+target_include_directories(icon_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/icons)
+target_link_options(icon_bench PRIVATE ${NPD_TEST_LINK_OPTIONS})
+target_compile_options(icon_bench PRIVATE -Wall -Wextra -Werror)
