@@ -139,13 +139,7 @@ TEST(WriteBitmapFile, WritesTheHeadersAndThePixelsAsGiven) {
     for (size_t i = 0; i < pixels.size(); ++i) {
         pixels[i] = static_cast<uint8_t>(i + 1);
     }
-    BITMAP bm;
-    memset(&bm, 0, sizeof(bm));
-    bm.bmWidth = 3;
-    bm.bmHeight = 2;
-    bm.bmWidthBytes = 12;
-    bm.bmPlanes = 1;
-    bm.bmBitsPixel = 32;
+    BITMAP bm = Describe32(3, 2);
     ASSERT_TRUE(WriteBitmapFile(images.path(), L"three", pixels.data(), bm));
     const Bytes file = ReadBytes(images / L"three.bmp");
     ASSERT_EQ(54u + 24u, file.size());

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <stdio.h>
-#include <string.h>
 
 #include <algorithm>
 #include <string>
@@ -67,13 +66,7 @@ int main() {
     Report("SaveAppIcon, Control Panel (control.exe)", t, bOk);
 
     std::vector<BYTE> pixels(32 * 32 * 4, 0x80);
-    BITMAP bm;
-    memset(&bm, 0, sizeof(bm));
-    bm.bmWidth = 32;
-    bm.bmHeight = 32;
-    bm.bmWidthBytes = 128;
-    bm.bmPlanes = 1;
-    bm.bmBitsPixel = 32;
+    const BITMAP bm = icons::Describe32(32, 32);
     t = MedianMicroseconds([&] { return WriteBitmapFile(images, L"bench", pixels.data(), bm); },
                            &bOk);
     Report("WriteBitmapFile alone (32x32, 4150 bytes)", t, bOk);

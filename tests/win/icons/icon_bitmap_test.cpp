@@ -92,43 +92,35 @@ std::string ShowPixel(const Bytes& pixels, size_t i) {
     return text;
 }
 
-TEST(IconToBitmap, AClassicIconIsTransparentWhereTheMaskIsSetAndOpaqueElsewhere) {
-    const std::vector<uint8_t> source = PositionPixels(32, 32, 0);
-    const UniqueIcon icon(MakeIcon(32, 32, source, LeftColumns));
-    ASSERT_TRUE(icon);
-    const UniqueBitmap bitmap(IconToBitmap(icon.get(), 32, 32));
-    ASSERT_TRUE(bitmap);
-    const Bytes got = Rendered(bitmap.get(), 32, 32);
-    ASSERT_EQ(source.size(), got.size());
-    for (size_t i = 0; i < 32 * 32; ++i) {
-        const uint8_t alpha = (i % 32) < 4 ? 0 : 255;
-        const Bytes expected = {source[i * 4], source[i * 4 + 1], source[i * 4 + 2], alpha};
-        ASSERT_EQ(expected, Bytes(got.begin() + i * 4, got.begin() + i * 4 + 4))
-            << ShowPixel(got, i);
-    }
-}
-
-TEST(IconToBitmap, AnIconWithAlphaKeepsItWhereTheMaskIsClear) {
-    // Alpha 255, 128, 1 and 0 in turn; the mask is set on the four left columns.
-    std::vector<uint8_t> source = PositionPixels(32, 32, 0);
-    const uint8_t alphas[] = {255, 128, 1, 0};
-    for (size_t i = 0; i < 32 * 32; ++i) {
-        source[i * 4 + 3] = alphas[i % 4];
-    }
-    const UniqueIcon icon(MakeIcon(32, 32, source, LeftColumns));
-    ASSERT_TRUE(icon);
-    const UniqueBitmap bitmap(IconToBitmap(icon.get(), 32, 32));
-    ASSERT_TRUE(bitmap);
-    const Bytes got = Rendered(bitmap.get(), 32, 32);
-    ASSERT_EQ(source.size(), got.size());
-    for (size_t i = 0; i < 32 * 32; ++i) {
-        uint8_t alpha = alphas[i % 4] == 0 ? 255 : alphas[i % 4];
-        if (i % 32 < 4) {
-            alpha = 0;
+TEST(IconToBitmap, AlphaIsZeroWhereTheMaskIsSetTheIconsOwnElsewhereOr255WithoutOne) {
+    // Alpha values given to the icon's pixels in turn; the mask is set on the four left columns.
+    const struct {
+        const char* what;
+        std::vector<uint8_t> alphas;
+    } cases[] = {
+        {"a classic icon without alpha", {0}},
+        {"an icon with its own alpha", {255, 128, 1, 0}},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> source = PositionPixels(32, 32, 0);
+        for (size_t i = 0; i < 32 * 32; ++i) {
+            source[i * 4 + 3] = c.alphas[i % c.alphas.size()];
         }
-        const Bytes expected = {source[i * 4], source[i * 4 + 1], source[i * 4 + 2], alpha};
-        ASSERT_EQ(expected, Bytes(got.begin() + i * 4, got.begin() + i * 4 + 4))
-            << ShowPixel(got, i);
+        const UniqueIcon icon(MakeIcon(32, 32, source, LeftColumns));
+        ASSERT_TRUE(icon) << c.what;
+        const UniqueBitmap bitmap(IconToBitmap(icon.get(), 32, 32));
+        ASSERT_TRUE(bitmap) << c.what;
+        const Bytes got = Rendered(bitmap.get(), 32, 32);
+        ASSERT_EQ(source.size(), got.size()) << c.what;
+        for (size_t i = 0; i < 32 * 32; ++i) {
+            uint8_t alpha = source[i * 4 + 3] == 0 ? 255 : source[i * 4 + 3];
+            if (LeftColumns(static_cast<int>(i % 32), static_cast<int>(i / 32))) {
+                alpha = 0;
+            }
+            const Bytes expected = {source[i * 4], source[i * 4 + 1], source[i * 4 + 2], alpha};
+            ASSERT_EQ(expected, Bytes(got.begin() + i * 4, got.begin() + i * 4 + 4))
+                << c.what << ": " << ShowPixel(got, i);
+        }
     }
 }
 

@@ -118,6 +118,17 @@ bool WriteBytes(const std::wstring& path, const Bytes& bytes) {
     return ok && dwWritten == bytes.size();
 }
 
+BITMAP Describe32(int nWidth, int nHeight) {
+    BITMAP bm;
+    memset(&bm, 0, sizeof(bm));
+    bm.bmWidth = nWidth;
+    bm.bmHeight = nHeight;
+    bm.bmWidthBytes = nWidth * 4;
+    bm.bmPlanes = 1;
+    bm.bmBitsPixel = 32;
+    return bm;
+}
+
 Bytes ReadBitmapPixels(HBITMAP hBitmap, int nWidth, int nHeight) {
     BITMAPINFO bmi;
     memset(&bmi, 0, sizeof(bmi));

@@ -55,6 +55,9 @@ struct IconImage {
 };
 IconImage ReadIconImage(HICON hIcon);
 
+// The description of a 32-bit bitmap of `nWidth` x `nHeight`, as GetObjectW gives it.
+BITMAP Describe32(int nWidth, int nHeight);
+
 // A bitmap's 32-bit pixels, top row first, read back with GetDIBits.
 Bytes ReadBitmapPixels(HBITMAP hBitmap, int nWidth, int nHeight);
 
