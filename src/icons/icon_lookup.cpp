@@ -32,6 +32,7 @@ bool ReadShortcutIconLocation(const WideString& wstrLinkPath, WCHAR* wszIconLoca
     if (psl->GetIconLocation(wszIconLocation, static_cast<int>(kPathCapacity), piIcon) != S_OK) {
         return false;
     }
+    wszIconLocation[kPathCapacity - 1] = 0;
     if (wszIconLocation[0] == 0) {
         WIN32_FIND_DATAW findData;
         memset(&findData, 0, sizeof(findData));
@@ -77,7 +78,7 @@ HICON ExtractAppIcon(WideString wstrAppPath) {
         nExtracted = ::ExtractIconExW(wstrShell.c_str(), kControlPanelIconIndex, &hIconLarge,
                                       &hIconSmall, 1);
     } else {
-        nExtracted = ::ExtractIconExW(wszIconLocation, iIcon, &hIconLarge, &hIconSmall, 1);
+        nExtracted = ::ExtractIconExW(wstrIconLocation.c_str(), iIcon, &hIconLarge, &hIconSmall, 1);
     }
     UniqueIcon iconLarge(hIconLarge);
     UniqueIcon iconSmall(hIconSmall);
