@@ -4,7 +4,7 @@
 # program as its first icon.
 find_program(NPD_HOST_CXX NAMES g++ c++ PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 set(icon_dir ${CMAKE_CURRENT_BINARY_DIR}/test_icons)
-set(icon_names alpha classic invert small large mono)
+set(icon_names alpha classic invert small large png mono)
 set(icon_outputs)
 foreach(name ${icon_names})
     list(APPEND icon_outputs ${icon_dir}/${name}.ico ${icon_dir}/carrier_${name}.rc)

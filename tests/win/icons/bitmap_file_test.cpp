@@ -22,8 +22,12 @@ TEST(StoredIcon, EveryByteOfEachKindOfIcon) {
         const wchar_t* carrier;
         IconKind kind;
     } cases[] = {
-        {L"alpha", kAlpha}, {L"classic", kClassic}, {L"invert", kInvert},
-        {L"small", kSmall}, {L"large", kLarge48},   {L"mono", kMonochrome},
+        {L"alpha", kAlpha},     {L"classic", kClassic},
+        {L"invert", kInvert},   {L"small", kSmall}, // 16x16 only: scaled up
+        {L"large", kLarge48},   // 48x48 and 256x256: the 48x48 image, scaled down
+        {L"png", kLarge256},    // 256x256 PNG only: scaled down
+        {L"mono", kMonochrome}, // no colour bitmap
+
     };
     ScratchFolder images;
     for (const auto& c : cases) {

@@ -202,6 +202,7 @@ int main(int argc, char** argv) {
                     WriteIcon(folder, "invert", {icons::kInvert}) &&
                     WriteIcon(folder, "small", {icons::kSmall}) &&
                     WriteIcon(folder, "large", {icons::kLarge48, icons::kLarge256}) &&
+                    WriteIcon(folder, "png", {icons::kLarge256}) &&
                     WriteIcon(folder, "mono", {icons::kMonochrome});
     return ok ? 0 : 1;
 }

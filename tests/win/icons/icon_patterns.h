@@ -120,7 +120,9 @@ inline IconPixel PixelOf(IconKind kind, int x, int y) {
         return bBottom ? Opaque(0xFF, 0, 0) : (bRight ? Opaque(0, 0xFF, 0) : Opaque(0, 0, 0xFF));
     }
     case kLarge256: {
-        // Quadrants; the bottom-right one is transparent, the top-right one half so.
+        // Quadrants; the bottom-right one is transparent. A PNG image has no mask of its own:
+        // the system makes one from the alpha (Wine sets it even where alpha is 192), so this
+        // image has no partial alpha.
         const bool bRight = x >= 128;
         const bool bBottom = y >= 128;
         if (bRight && bBottom) {
@@ -129,7 +131,7 @@ inline IconPixel PixelOf(IconKind kind, int x, int y) {
         if (bBottom) {
             return Opaque(0x80, 0x80, 0);
         }
-        return bRight ? WithAlpha(0, 0x80, 0x80, 0x80, false) : Opaque(0x80, 0, 0x80);
+        return bRight ? Opaque(0, 0x80, 0x80) : Opaque(0x80, 0, 0x80);
     }
     case kMonochrome: {
         // Image white in the top-left quarter, black elsewhere; mask set on the bottom eight
