@@ -16,6 +16,8 @@ add_custom_command(OUTPUT ${icon_outputs}
     COMMAND ${icon_dir}/icon_maker ${icon_dir}
     DEPENDS win/icons/icon_maker.cpp win/icons/icon_patterns.h
     COMMENT "Making the test icons")
+# One target makes them; the carriers wait for it rather than each running the rule.
+add_custom_target(test_icons DEPENDS ${icon_outputs})
 set(icon_carriers)
 foreach(name ${icon_names} none)
     set(carrier_rc)
@@ -25,6 +27,7 @@ foreach(name ${icon_names} none)
             GENERATED TRUE OBJECT_DEPENDS ${icon_dir}/${name}.ico)
     endif()
     add_executable(icon_carrier_${name} win/icons/icon_carrier.c ${carrier_rc})
+    add_dependencies(icon_carrier_${name} test_icons)
     list(APPEND icon_carriers icon_carrier_${name})
 endforeach()
 
