@@ -153,9 +153,9 @@ const cases = [
     what: 'history names with "#" and non-ASCII letters, icons named for the file',
     standIn: { catalogue: catalogue('nt6_history_3.txt') },
     tiles: accessories.concat([
-      tile('C:\\npd-e2e\\apps\\C#Pad\\c#pad.exe', 'c#pad', 'c%23pad.bmp'),
       tile('C:\\npd-e2e\\apps\\画板.exe', '画板', '%E7%94%BB%E6%9D%BF.bmp'),
-      tile('C:\\npd-e2e\\apps\\café.tool.exe', 'café.tool', 'caf%C3%A9.tool.bmp'),
+      tile('C:\\npd-e2e\\apps\\Café\\café.tool.exe', 'café.tool', 'caf%C3%A9.tool.bmp'),
+      tile('C:\\npd-e2e\\apps\\C#Pad\\c#pad.exe', 'c#pad', 'c%23pad.bmp'),
     ]),
   },
 ];
@@ -183,7 +183,7 @@ for (const c of cases) {
 }
 
 {
-  const rendered = renderPage({ catalogue: catalogue('nt6_history_3.txt'), clickTiles: [5, 1] });
+  const rendered = renderPage({ catalogue: catalogue('nt6_history_3.txt'), clickTiles: [7, 1] });
   check('a click starts the tile\'s program by its full path', () => {
     assert.deepEqual(rendered.calls, [
       ['RecentlyApplications'],

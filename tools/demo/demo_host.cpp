@@ -21,8 +21,8 @@ using nphost::HistoryValue;
 using nphost::Narrow;
 
 const wchar_t kPluginFolder[] = L"C:\\Program Files\\CorvidBrowser\\plugins";
-// The Programs folder of the Start menu, as Windows 7 records shortcuts in it.
-const wchar_t kProgramsGuid[] = L"{A77F5D77-2E2B-44C3-A6A2-ABA601054A51}";
+// The all-users Programs folder of the Start menu, as Windows 7 records shortcuts in it.
+const wchar_t kCommonProgramsGuid[] = L"{0139D44E-6AFE-49F2-8690-3DAFCAE6FFB8}";
 
 void Print(const std::string& text) {
     fwrite(text.data(), 1, text.size(), stdout);
@@ -65,7 +65,7 @@ std::vector<Use> SetUpMachine(const std::wstring& programs) {
     const std::wstring pf = SpecialFolder(CSIDL_PROGRAM_FILES);
     const std::wstring sys = SpecialFolder(CSIDL_SYSTEM);
     const std::wstring win = SpecialFolder(CSIDL_WINDOWS);
-    const std::wstring startMenu = SpecialFolder(CSIDL_PROGRAMS);
+    const std::wstring startMenu = SpecialFolder(CSIDL_COMMON_PROGRAMS);
 
     const std::wstring atlas = pf + L"\\Atlas Maps\\atlas.exe";
     const std::wstring ledger = pf + L"\\Ledger\\ledger.exe";
@@ -81,7 +81,7 @@ std::vector<Use> SetUpMachine(const std::wstring& programs) {
     nphost::MakeShortcut(startMenu + L"\\Accessories\\WordPad.lnk",
                          pf + L"\\Windows NT\\Accessories\\wordpad.exe");
 
-    const std::wstring programsToken = std::wstring(kProgramsGuid);
+    const std::wstring programsToken = std::wstring(kCommonProgramsGuid);
     return {
         {atlas, 14, L"listed, own icon"},
         {L"UEME_CTLSESSION", 0, L"skipped: the shell's session record"},
@@ -210,10 +210,13 @@ int wmain(int argc, wchar_t** argv) {
     Print(" #  " + Cell(L"Display name", 14) + Cell(L"Path", 58) + "Icon file\n");
     for (size_t i = 0; i < entries.size(); ++i) {
         const std::wstring icon = IconFileOf(entries[i].path);
-        const bool bStored = FileExists(images + L"\\" + icon);
+        std::string note;
+        if (!FileExists(images + L"\\" + icon)) {
+            note = FileExists(entries[i].path) ? "  (not stored: the program has no icon)"
+                                               : "  (not stored: no such program here)";
+        }
         Print(Cell(std::to_wstring(i + 1), 3) + " " + Cell(entries[i].name, 14) +
-              Cell(entries[i].path, 58) + "images\\" + Narrow(icon) +
-              (bStored ? "" : "  (not stored: no icon)") + "\n");
+              Cell(entries[i].path, 58) + "images\\" + Narrow(icon) + note + "\n");
     }
     Print("\nImages folder: " + Narrow(images) + "\n");
 
