@@ -55,3 +55,9 @@ foreach(entry "winxp;3" "win7;4")
         COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${copy} --expected-family=${family})
     set_tests_properties(catalogue_e2e_${version} PROPERTIES TIMEOUT 600)
 endforeach()
+
+# Benchmark of RecentlyApplications (run by make bench, not by CTest).
+npd_add_test_program(catalogue_bench win/catalogue_bench.cpp)
+target_link_libraries(catalogue_bench PRIVATE npd_module_code)
+target_link_options(catalogue_bench PRIVATE -municode)
+add_dependencies(catalogue_bench marker_program)
