@@ -15,8 +15,6 @@ using nphost::DialogWatcher;
 using nphost::HistoryValue;
 using nphost::SeenBox;
 
-const std::wstring kNotFound = L"\u6CA1\u627E\u5230\u6307\u5B9A\u7684\u7A0B\u5E8F";
-const std::wstring kErrorCaption = L"\u9519\u8BEF";
 const std::wstring kFolder = std::wstring(kTestRoot) + L"\\launcher";
 
 class Launcher : public ::testing::Test {
@@ -52,13 +50,7 @@ class Launcher : public ::testing::Test {
         EXPECT_TRUE(Browser::Get().CallMethod(object_, "RunAppointedApplication",
                                               Arguments().String(nphost::Narrow(text)), &result));
         EXPECT_TRUE(IsSentinel(result)) << "the result was set";
-        std::vector<SeenBox> ours;
-        for (const SeenBox& box : watcher.Boxes()) {
-            if (box.caption == kErrorCaption) {
-                ours.push_back(box);
-            }
-        }
-        return ours;
+        return FailureBoxes(watcher.Boxes());
     }
 
     nphost::Instance instance_{Module()};

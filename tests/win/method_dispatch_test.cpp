@@ -10,9 +10,6 @@ using nphost::Browser;
 using nphost::DialogWatcher;
 using nphost::SeenBox;
 
-const std::wstring kNotFound = L"\u6CA1\u627E\u5230\u6307\u5B9A\u7684\u7A0B\u5E8F";
-const std::wstring kErrorCaption = L"\u9519\u8BEF";
-
 class Dispatch : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -34,17 +31,6 @@ class Dispatch : public ::testing::Test {
         }
         EXPECT_TRUE(IsSentinel(result)) << "the result was set";
         return watcher.Boxes();
-    }
-
-    // The module's own failure boxes among those seen.
-    static std::vector<SeenBox> FailureBoxes(const std::vector<SeenBox>& boxes) {
-        std::vector<SeenBox> ours;
-        for (const SeenBox& box : boxes) {
-            if (box.caption == kErrorCaption) {
-                ours.push_back(box);
-            }
-        }
-        return ours;
     }
 
     nphost::Instance instance_{Module()};
