@@ -1,5 +1,9 @@
 // The three methods as a page calls them: recognition, argument checks, the failure message a
 // user sees, and the picker's job handed to its thread.
+#include <windows.h>
+
+#include <psapi.h>
+
 #include "host/dialog_watcher.h"
 #include "module_fixture.h"
 
@@ -16,9 +20,15 @@ const std::wstring kErrorCaption = L"\u9519\u8BEF";
 class Dispatch : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (g_expectedFamily >= 0) {
-            GTEST_SKIP() << "run on the default Windows version only";
-        }
+        // Each program that runs these tests is given its Windows version (app_defaults.reg)
+        // and says which family that is: 4 for Windows 7, 3 for Windows XP.
+        ASSERT_TRUE(g_expectedFamily == 3 || g_expectedFamily == 4)
+            << "run with --expected-family=3 or 4, got " << g_expectedFamily;
+        OSVERSIONINFOW osvi = {};
+        osvi.dwOSVersionInfoSize = sizeof(osvi);
+        ASSERT_TRUE(GetVersionExW(&osvi));
+        ASSERT_EQ(g_expectedFamily == 4 ? 6u : 5u, osvi.dwMajorVersion)
+            << "this program's Windows version is not the one its family says";
         object_ = instance_.ScriptableObject();
         ASSERT_NE(nullptr, object_);
     }
@@ -54,8 +64,8 @@ class Dispatch : public ::testing::Test {
 TEST_F(Dispatch, AnUnknownMethodFailsEvenWithAnExistingIdentifier) {
     NPVariant result = Sentinel();
     const NPIdentifier id = Browser::Get().StringIdentifier("toString");
-    EXPECT_FALSE(object_->_class->invoke(object_, id, nullptr, 0, &result));
-    EXPECT_FALSE(object_->_class->invoke(
+    EXPECT_FALSE(nphost::CheckedClass()->invoke(object_, id, nullptr, 0, &result));
+    EXPECT_FALSE(nphost::CheckedClass()->invoke(
         object_, Browser::Get().StringIdentifier("selectapplications"), nullptr, 0, &result));
     EXPECT_TRUE(IsSentinel(result));
 }
@@ -78,8 +88,11 @@ TEST_F(Dispatch, AFailedLaunchTellsTheUserWhichPathWasNotFound) {
     ASSERT_EQ(1u, ours[0].buttons.size()) << "MB_OK has one button";
     EXPECT_EQ(IDOK, ours[0].buttonIds[0]);
     EXPECT_FALSE(ours[0].bHasOwner);
-    // The shell's own error report, switched on for the launcher, comes first.
-    EXPECT_EQ(kErrorCaption, boxes.back().caption) << "the module's box is the last one";
+    // The shell's own error report, switched on for the launcher (no SEE_MASK_FLAG_NO_UI),
+    // comes first; Wine's has the caption "Error".
+    ASSERT_EQ(2u, boxes.size()) << "the shell's report and the module's box";
+    EXPECT_EQ(L"Error", boxes[0].caption) << Show(boxes[0].caption);
+    EXPECT_EQ(kErrorCaption, boxes[1].caption) << "the module's box is the last one";
 }
 
 TEST_F(Dispatch, NothingToLaunchShowsNothing) {
@@ -131,7 +144,7 @@ TEST_F(Dispatch, OnlyTheArgumentsOwnBytesAreRead) {
     arg.value.stringValue.UTF8Length = 13;
     DialogWatcher watcher;
     NPVariant result = Sentinel();
-    EXPECT_TRUE(object_->_class->invoke(
+    EXPECT_TRUE(nphost::CheckedClass()->invoke(
         object_, Browser::Get().StringIdentifier("RunAppointedApplication"), &arg, 1, &result));
     const std::vector<SeenBox> ours = FailureBoxes(watcher.Boxes());
     ASSERT_EQ(1u, ours.size());
@@ -160,15 +173,17 @@ TEST_F(Dispatch, SelectApplicationsWithoutOneFunctionDoesNothingElse) {
         {"a string", Arguments().String("f")},
         {"two functions", Arguments().Object(first).Object(second)},
     };
+    const int nPosted = Browser::Get().PostedAsyncCalls();
     for (const auto& c : cases) {
         NPVariant result = Sentinel();
         EXPECT_TRUE(Browser::Get().CallMethod(object_, "SelectApplications", c.args, &result))
             << c.what;
         EXPECT_TRUE(IsSentinel(result)) << c.what;
     }
-    Browser::Get().PumpFor(300);
-    EXPECT_EQ(1u, first->referenceCount);
-    EXPECT_EQ(1u, second->referenceCount);
+    EXPECT_EQ(1u, first->referenceCount) << "held right after the call";
+    EXPECT_EQ(1u, second->referenceCount) << "held right after the call";
+    EXPECT_EQ(nPosted, Browser::Get().PostedAsyncCalls()) << "a job was handed back";
+    EXPECT_EQ(0u, Browser::Get().PendingAsyncCalls());
     EXPECT_TRUE(Browser::Get().CallsOf(first).empty());
     EXPECT_TRUE(Browser::Get().CallsOf(second).empty());
     Browser::Get().ReleaseObject(first);
@@ -178,17 +193,75 @@ TEST_F(Dispatch, SelectApplicationsWithoutOneFunctionDoesNothingElse) {
 TEST_F(Dispatch, SelectApplicationsReturnsAtOnceHoldingThePagesFunction) {
     NPObject* function = Browser::Get().CreateFunction();
     const int nOffThread = Browser::Get().OffThreadCalls();
+    const int nPosted = Browser::Get().PostedAsyncCalls();
     NPVariant result = Sentinel();
     EXPECT_TRUE(Browser::Get().CallMethod(object_, "SelectApplications",
                                           Arguments().Object(function), &result));
     EXPECT_TRUE(IsSentinel(result));
+    // Only this thread can let the hold go, and it has not run anything since the call.
+    EXPECT_EQ(2u, function->referenceCount) << "the page's function is not held";
     // The picker thread hands the job back to this thread, where the hold is let go.
     EXPECT_TRUE(Browser::Get().PumpUntil([&] { return function->referenceCount == 1; }, 10000))
         << "the hold on the page's function was never released";
     EXPECT_TRUE(Browser::Get().CallsOf(function).empty()) << "nothing was picked";
+    EXPECT_EQ(nPosted + 1, Browser::Get().PostedAsyncCalls()) << "one job handed back";
     EXPECT_EQ(nOffThread, Browser::Get().OffThreadCalls())
         << "a browser service other than the asynchronous call was used off the plug-in thread";
     Browser::Get().ReleaseObject(function);
+}
+
+TEST_F(Dispatch, WithoutTheAsynchronousCallNoThreadStartsAndTheHoldIsLetGoAtOnce) {
+    NPNetscapeFuncs funcs = Browser::Get().FuncsWithoutAsyncCalls();
+    ASSERT_EQ(NPERR_NO_ERROR, Module().Initialize(&funcs));
+    NPObject* function = Browser::Get().CreateFunction();
+    const int nPosted = Browser::Get().PostedAsyncCalls();
+    NPVariant result = Sentinel();
+    EXPECT_TRUE(Browser::Get().CallMethod(object_, "SelectApplications",
+                                          Arguments().Object(function), &result));
+    EXPECT_EQ(1u, function->referenceCount) << "the hold was not let go";
+    EXPECT_EQ(nPosted, Browser::Get().PostedAsyncCalls());
+    EXPECT_TRUE(Browser::Get().CallsOf(function).empty());
+    funcs = Browser::Get().Funcs();
+    EXPECT_EQ(NPERR_NO_ERROR, Module().Initialize(&funcs));
+    Browser::Get().ReleaseObject(function);
+}
+
+TEST_F(Dispatch, APageStringOfHundredsOfMegabytesIsReadOnlyAsFarAsItMatters) {
+    // 200 MB of path: converting all of it would need 400 MB of UTF-16 more.
+    std::string huge(200u << 20, 'a');
+    huge.replace(0, 3, "C:\\");
+    NPVariant arg;
+    arg.type = NPVariantType_String;
+    arg.value.stringValue.UTF8Characters = huge.data();
+    arg.value.stringValue.UTF8Length = static_cast<uint32_t>(huge.size());
+    PROCESS_MEMORY_COUNTERS before = {};
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof(before)));
+    DialogWatcher watcher;
+    NPVariant result = Sentinel();
+    EXPECT_TRUE(nphost::CheckedClass()->invoke(
+        object_, Browser::Get().StringIdentifier("RunAppointedApplication"), &arg, 1, &result));
+    PROCESS_MEMORY_COUNTERS after = {};
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof(after)));
+    const std::vector<SeenBox> boxes = watcher.Boxes();
+    ASSERT_EQ(1u, boxes.size()) << "only the module's box";
+    EXPECT_EQ((kNotFound + nphost::Widen(huge.substr(0, 300))).substr(0, 259), boxes[0].text);
+    const SIZE_T nGrowth = after.PeakPagefileUsage - before.PeakPagefileUsage;
+    EXPECT_LT(nGrowth, static_cast<SIZE_T>(16u << 20))
+        << "the peak of committed memory grew by " << (nGrowth >> 20) << " MB";
+}
+
+TEST_F(Dispatch, ALaunchThatStartsTheProgramShowsNothing) {
+    // The marker program signals this event when it runs.
+    UniqueHandle hStarted(CreateEventW(nullptr, TRUE, FALSE, L"npd_launch_marker_started"));
+    ASSERT_TRUE(hStarted);
+    const std::string path = nphost::Narrow(nphost::BesideExecutable(L"launch_marker.exe"));
+    bool bReturned = false;
+    const std::vector<SeenBox> boxes = Run(Arguments().String(path), &bReturned);
+    EXPECT_TRUE(bReturned);
+    EXPECT_TRUE(boxes.empty()) << boxes.size() << " boxes, first "
+                               << (boxes.empty() ? "" : Show(boxes[0].text));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hStarted.get(), 20000))
+        << "the program at " << path << " did not run";
 }
 
 } // namespace
