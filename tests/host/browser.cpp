@@ -461,6 +461,17 @@ std::vector<std::string> Browser::Violations() {
     return copy;
 }
 
+std::vector<std::string> Browser::TakeViolations(size_t nKeep) {
+    EnterCriticalSection(&asyncLock_);
+    std::vector<std::string> taken;
+    if (violations_.size() > nKeep) {
+        taken.assign(violations_.begin() + static_cast<std::ptrdiff_t>(nKeep), violations_.end());
+        violations_.resize(nKeep);
+    }
+    LeaveCriticalSection(&asyncLock_);
+    return taken;
+}
+
 size_t Browser::PendingAsyncCalls() {
     EnterCriticalSection(&asyncLock_);
     const size_t nPending = asyncCalls_.size() + nDelivering_;

@@ -138,6 +138,9 @@ class Browser {
     // listener fails the test during which an entry was added.
     void Violation(const std::string& what);
     std::vector<std::string> Violations();
+    // For tests of the host itself, which misuse it on purpose: removes and answers the entries
+    // after the first `nKeep`.
+    std::vector<std::string> TakeViolations(size_t nKeep);
     // Runs the plug-in thread's message loop until `done` or the time is up; true when done.
     bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
     void PumpFor(DWORD dwMs);

@@ -85,7 +85,10 @@ TEST(ScriptArguments, APieceOfUtf8EndsBetweenSequences) {
         {"all within reach", "abc", 8, 3},
         {"ASCII cut anywhere", "abcdef", 4, 4},
         {"before a two-byte sequence", "ab\xC3\xA9", 3, 2},
-        {"after a two-byte sequence", "a\xC3\xA9b", 3, 3},
+        {"after a two-byte sequence",
+         "a\xC3\xA9"
+         "b",
+         3, 3},
         {"inside a three-byte sequence", "a\xE7\xA8\x8Bz", 3, 1},
         {"inside a four-byte sequence", "a\xF0\x9F\x98\x80z", 4, 1},
         {"at most three bytes back", "a\x80\x80\x80\x80\x80", 5, 2},
