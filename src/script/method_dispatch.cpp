@@ -78,9 +78,12 @@ bool SelectApplications(NPP npp, const NPVariant* args, uint32_t argCount) {
         return false;
     }
     NPObject* pCallback = CallbackArgument(args, argCount);
-    // Without the asynchronous-call service no answer could ever reach the page.
-    if (pCallback && BrowserOffersAsyncCalls()) {
-        job->callback = NPN_RetainObject(pCallback);
+    if (!pCallback) {
+        return true;
+    }
+    job->callback = NPN_RetainObject(pCallback);
+    // Without the asynchronous-call service no answer could ever reach the page: no thread.
+    if (BrowserOffersAsyncCalls()) {
         UniqueHandle hThread(
             reinterpret_cast<HANDLE>(StartPickThread(PickApplicationThread, job.get())));
         if (hThread) {
