@@ -71,8 +71,8 @@ for command in "${commands[@]}"; do
     # apt-get update answers 0 even when a source could not be fetched: its warnings say so.
     if ! output=$(eval "$command" 2>&1) || grep -qE '^(W|E): (Failed to fetch|Some index files failed)' <<<"$output"; then
         echo "$output" >&2
-        echo "install-deps: '$command' failed: the package archive could not be reached or" \
-            "refused the request; nothing more was installed." >&2
+        echo "install-deps: '$command' failed (output above): the package archive could not" \
+            "be reached, or refused a package. Nothing more was installed." >&2
         exit 1
     fi
 done

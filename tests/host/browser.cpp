@@ -19,25 +19,34 @@ Browser& B() {
 // --- the browser's function table ---
 
 NPError NP_TABLE GetURL(NPP, const char*, const char*) {
+    B().CheckThread("NPN_GetURL");
     return NPERR_GENERIC_ERROR;
 }
 NPError NP_TABLE PostURL(NPP, const char*, const char*, uint32_t, const char*, NPBool) {
+    B().CheckThread("NPN_PostURL");
     return NPERR_GENERIC_ERROR;
 }
 NPError NP_TABLE RequestRead(NPStream*, NPByteRange*) {
+    B().CheckThread("NPN_RequestRead");
     return NPERR_GENERIC_ERROR;
 }
 NPError NP_TABLE NewStream(NPP, NPMIMEType, const char*, NPStream**) {
+    B().CheckThread("NPN_NewStream");
     return NPERR_GENERIC_ERROR;
 }
 int32_t NP_TABLE Write(NPP, NPStream*, int32_t, void*) {
+    B().CheckThread("NPN_Write");
     return -1;
 }
 NPError NP_TABLE DestroyStream(NPP, NPStream*, NPReason) {
+    B().CheckThread("NPN_DestroyStream");
     return NPERR_GENERIC_ERROR;
 }
-void NP_TABLE Status(NPP, const char*) {}
+void NP_TABLE Status(NPP, const char*) {
+    B().CheckThread("NPN_Status");
+}
 const char* NP_TABLE UserAgent(NPP) {
+    B().CheckThread("NPN_UserAgent");
     return "CorvidBrowser/1.0";
 }
 void* NP_TABLE MemAlloc(uint32_t size) {
@@ -49,26 +58,35 @@ void NP_TABLE MemFree(void* ptr) {
     B().Allocator().Free(ptr);
 }
 uint32_t NP_TABLE MemFlush(uint32_t) {
+    B().CheckThread("NPN_MemFlush");
     return 0;
 }
-void NP_TABLE ReloadPlugins(NPBool) {}
+void NP_TABLE ReloadPlugins(NPBool) {
+    B().CheckThread("NPN_ReloadPlugins");
+}
 void* NP_TABLE GetJavaEnv(void) {
+    B().CheckThread("NPN_GetJavaEnv");
     return nullptr;
 }
 void* NP_TABLE GetJavaPeer(NPP) {
+    B().CheckThread("NPN_GetJavaPeer");
     return nullptr;
 }
 NPError NP_TABLE GetURLNotify(NPP, const char*, const char*, void*) {
+    B().CheckThread("NPN_GetURLNotify");
     return NPERR_GENERIC_ERROR;
 }
 NPError NP_TABLE PostURLNotify(NPP, const char*, const char*, uint32_t, const char*, NPBool,
                                void*) {
+    B().CheckThread("NPN_PostURLNotify");
     return NPERR_GENERIC_ERROR;
 }
 NPError NP_TABLE GetValue(NPP, NPNVariable, void*) {
+    B().CheckThread("NPN_GetValue");
     return NPERR_GENERIC_ERROR;
 }
 NPError NP_TABLE SetValue(NPP, NPPVariable, void*) {
+    B().CheckThread("NPN_SetValue");
     return NPERR_GENERIC_ERROR;
 }
 void NP_TABLE InvalidateRect(NPP, NPRect*) {}
@@ -80,6 +98,7 @@ NPIdentifier NP_TABLE GetStringIdentifier(const NPUTF8* name) {
 }
 void NP_TABLE GetStringIdentifiers(const NPUTF8** names, int32_t nameCount,
                                    NPIdentifier* identifiers) {
+    B().CheckThread("NPN_GetStringIdentifiers");
     for (int32_t i = 0; i < nameCount; ++i) {
         identifiers[i] = GetStringIdentifier(names[i]);
     }
@@ -106,15 +125,19 @@ NPUTF8* NP_TABLE UTF8FromIdentifier(NPIdentifier identifier) {
     return copy;
 }
 int32_t NP_TABLE IntFromIdentifier(NPIdentifier) {
+    B().CheckThread("NPN_IntFromIdentifier");
     return 0;
 }
 NPObject* NP_TABLE CreateObject(NPP npp, NPClass* aClass) {
+    B().CheckThread("NPN_CreateObject");
     return B().CreateObject(npp, aClass);
 }
 NPObject* NP_TABLE RetainObject(NPObject* obj) {
+    B().CheckThread("NPN_RetainObject");
     return B().RetainObject(obj);
 }
 void NP_TABLE ReleaseObject(NPObject* obj) {
+    B().CheckThread("NPN_ReleaseObject");
     B().ReleaseObject(obj);
 }
 bool NP_TABLE Invoke(NPP, NPObject* obj, NPIdentifier methodName, const NPVariant* args,
@@ -130,6 +153,7 @@ bool NP_TABLE InvokeDefault(NPP, NPObject* obj, const NPVariant* args, uint32_t 
            CheckedClass()->invokeDefault(obj, args, argCount, result);
 }
 bool NP_TABLE Evaluate(NPP, NPObject*, NPString*, NPVariant*) {
+    B().CheckThread("NPN_Evaluate");
     return false;
 }
 bool NP_TABLE GetProperty(NPP, NPObject* obj, NPIdentifier name, NPVariant* result) {
@@ -154,9 +178,12 @@ bool NP_TABLE HasMethod(NPP, NPObject* obj, NPIdentifier name) {
     return B().CheckObject("NPN_HasMethod", obj) && CheckedClass()->hasMethod(obj, name);
 }
 void NP_TABLE ReleaseVariantValue(NPVariant* variant) {
+    B().CheckThread("NPN_ReleaseVariantValue");
     B().ReleaseVariantValue(variant);
 }
-void NP_TABLE SetException(NPObject*, const NPUTF8*) {}
+void NP_TABLE SetException(NPObject*, const NPUTF8*) {
+    B().CheckThread("NPN_SetException");
+}
 void NP_TABLE PushPopupsEnabledState(NPP, NPBool) {}
 void NP_TABLE PopPopupsEnabledState(NPP) {}
 bool NP_TABLE Enumerate(NPP, NPObject* obj, NPIdentifier** identifiers, uint32_t* count) {
@@ -174,13 +201,16 @@ bool NP_TABLE Construct(NPP, NPObject* obj, const NPVariant* args, uint32_t argC
            CheckedClass()->construct(obj, args, argCount, result);
 }
 NPError NP_TABLE GetValueForURL(NPP, NPNURLVariable, const char*, char**, uint32_t*) {
+    B().CheckThread("NPN_GetValueForURL");
     return NPERR_GENERIC_ERROR;
 }
 NPError NP_TABLE SetValueForURL(NPP, NPNURLVariable, const char*, const char*, uint32_t) {
+    B().CheckThread("NPN_SetValueForURL");
     return NPERR_GENERIC_ERROR;
 }
 NPError NP_TABLE GetAuthenticationInfo(NPP, const char*, const char*, int32_t, const char*,
                                        const char*, char**, uint32_t*, char**, uint32_t*) {
+    B().CheckThread("NPN_GetAuthenticationInfo");
     return NPERR_GENERIC_ERROR;
 }
 
