@@ -24,6 +24,7 @@ cmake                          cmake
 make                           make
 g++                            g++
 /usr/src/googletest/CMakeLists.txt googletest
+/usr/bin/convert               imagemagick
 LIST
 }
 

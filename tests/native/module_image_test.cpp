@@ -71,6 +71,7 @@ TEST_F(ModuleImage, ExportsExactlyTheThreeEntryPointsByUndecoratedName) {
 // taken by adding it here.
 TEST_F(ModuleImage, ImportsExactlyTheFunctionsOnItsList) {
     const std::map<std::string, std::set<std::string>> allowed = {
+        {"advapi32.dll", {"RegCloseKey", "RegEnumValueW", "RegOpenKeyExW", "RegQueryValueExW"}},
         {"kernel32.dll",
          {"CloseHandle",
           "CreateSemaphoreW",
@@ -78,6 +79,7 @@ TEST_F(ModuleImage, ImportsExactlyTheFunctionsOnItsList) {
           "EnterCriticalSection",
           "FreeLibrary",
           "GetCurrentThreadId",
+          "GetCurrentProcess",
           "GetLastError",
           "GetModuleHandleA",
           "GetModuleHandleW",
@@ -107,7 +109,10 @@ TEST_F(ModuleImage, ImportsExactlyTheFunctionsOnItsList) {
           "malloc",       "memchr",     "memcmp",         "memcpy",  "memmove",  "memset",
           "realloc",      "setlocale",  "strchr",         "strcmp",  "strerror", "strlen",
           "strncmp",      "vfprintf",   "wcslen"}},
-        {"shell32.dll", {"ShellExecuteExW"}},
+        {"ole32.dll", {"CoCreateInstance", "CoInitialize"}},
+        {"shell32.dll", {"SHGetSpecialFolderPathW", "ShellExecuteExW"}},
+        {"shlwapi.dll", {"PathFileExistsW", "wnsprintfW"}},
+        {"version.dll", {"GetFileVersionInfoSizeW", "GetFileVersionInfoW", "VerQueryValueW"}},
         {"user32.dll", {"DefWindowProcW", "MessageBoxW", "SetWindowLongW"}},
     };
     ASSERT_FALSE(image_.imports.empty());
