@@ -3,19 +3,20 @@
 
 #include <new>
 
+#include "plugin/boundary_guard.h"
 #include "plugin/plugin_instance.h"
 
+namespace {
+
+// Static texts answered for NPPVpluginNameString and NPPVpluginDescriptionString.
 const char kPluginName[] = "NPRuntimeTest";
 const char kPluginDescription[] = "NPRuntime scriptability API test plugin";
-
-namespace {
 
 PluginInstance* RecordOf(NPP instance) {
     return static_cast<PluginInstance*>(instance->pdata);
 }
 
-NPError NP_TABLE NPP_New(NPMIMEType, NPP instance, uint16_t, int16_t, char*[], char*[],
-                         NPSavedData*) {
+NPError NewBody(NPMIMEType, NPP instance, uint16_t, int16_t, char*[], char*[], NPSavedData*) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
@@ -27,7 +28,7 @@ NPError NP_TABLE NPP_New(NPMIMEType, NPP instance, uint16_t, int16_t, char*[], c
     return NPERR_NO_ERROR;
 }
 
-NPError NP_TABLE NPP_Destroy(NPP instance, NPSavedData**) {
+NPError DestroyBody(NPP instance, NPSavedData**) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
@@ -40,7 +41,7 @@ NPError NP_TABLE NPP_Destroy(NPP instance, NPSavedData**) {
     return NPERR_NO_ERROR;
 }
 
-NPError NP_TABLE NPP_SetWindow(NPP instance, NPWindow* pNPWindow) {
+NPError SetWindowBody(NPP instance, NPWindow* pNPWindow) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
@@ -58,6 +59,7 @@ NPError NP_TABLE NPP_SetWindow(NPP instance, NPWindow* pNPWindow) {
     return NPERR_NO_ERROR;
 }
 
+// The stream, print and notification entries only test a pointer: nothing there can throw.
 NPError NP_TABLE NPP_NewStream(NPP instance, NPMIMEType, NPStream*, NPBool, uint16_t*) {
     return instance ? NPERR_NO_ERROR : NPERR_INVALID_INSTANCE_ERROR;
 }
@@ -79,7 +81,7 @@ int32_t NP_TABLE NPP_Write(NPP instance, NPStream*, int32_t, int32_t len, void*)
 
 void NP_TABLE NPP_Print(NPP, NPPrint*) {}
 
-int16_t NP_TABLE NPP_HandleEvent(NPP instance, void* event) {
+int16_t HandleEventBody(NPP instance, void* event) {
     if (!instance) {
         return 0;
     }
@@ -89,7 +91,7 @@ int16_t NP_TABLE NPP_HandleEvent(NPP instance, void* event) {
 
 void NP_TABLE NPP_URLNotify(NPP, const char*, NPReason, void*) {}
 
-NPError NP_TABLE NPP_GetValue(NPP instance, NPPVariable variable, void* value) {
+NPError GetValueBody(NPP instance, NPPVariable variable, void* value) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
@@ -114,6 +116,33 @@ NPError NP_TABLE NPP_GetValue(NPP instance, NPPVariable variable, void* value) {
 
 NPError NP_TABLE NPP_SetValue(NPP instance, NPNVariable, void*) {
     return instance ? NPERR_NO_ERROR : NPERR_INVALID_INSTANCE_ERROR;
+}
+
+// The table's entries: each runs its body behind the last guard.
+
+NPError NP_TABLE NPP_New(NPMIMEType pluginType, NPP instance, uint16_t mode, int16_t argc,
+                         char* argn[], char* argv[], NPSavedData* saved) {
+    return GuardBoundary<NPError>(NPERR_GENERIC_ERROR, [&] {
+        return NewBody(pluginType, instance, mode, argc, argn, argv, saved);
+    });
+}
+
+NPError NP_TABLE NPP_Destroy(NPP instance, NPSavedData** save) {
+    return GuardBoundary<NPError>(NPERR_GENERIC_ERROR, [&] { return DestroyBody(instance, save); });
+}
+
+NPError NP_TABLE NPP_SetWindow(NPP instance, NPWindow* pNPWindow) {
+    return GuardBoundary<NPError>(NPERR_GENERIC_ERROR,
+                                  [&] { return SetWindowBody(instance, pNPWindow); });
+}
+
+int16_t NP_TABLE NPP_HandleEvent(NPP instance, void* event) {
+    return GuardBoundary<int16_t>(0, [&] { return HandleEventBody(instance, event); });
+}
+
+NPError NP_TABLE NPP_GetValue(NPP instance, NPPVariable variable, void* value) {
+    return GuardBoundary<NPError>(NPERR_GENERIC_ERROR,
+                                  [&] { return GetValueBody(instance, variable, value); });
 }
 
 } // namespace
