@@ -54,18 +54,12 @@ fi
     -D Platform="$platform" -o package.msi "$root/package/npDesklaunch.wxs")
 # What wixl cannot write: it gives HKMU root 4 where Windows Installer wants -1 (HKEY_CURRENT_USER
 # per user, HKEY_LOCAL_MACHINE per machine); it makes every custom action deferred, and the folder
-# choice must be an immediate property assignment (51); it has no component conditions, no
-# RemoveFolder outside the component's own folder and no LockPermissions.
-remove_folder() { # key folder
-    echo "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`DirProperty\`, \`InstallMode\`) VALUES ('$1', 'Module', '$2', 2)"
-}
+# choice must be an immediate property assignment (51); it has no component conditions and no
+# LockPermissions.
 msibuild "$stage/package.msi" \
     -q "UPDATE \`Registry\` SET \`Root\` = -1 WHERE \`Root\` = 4" \
     -q "UPDATE \`CustomAction\` SET \`Type\` = 51 WHERE \`Action\` = 'UseMachineFolder'" \
     -q "UPDATE \`Component\` SET \`Condition\` = 'ALLUSERS=1' WHERE \`Component\` = 'ImagesFolder'" \
-    -q "$(remove_folder RemoveUserVendorDir UserVendorDir)" \
-    -q "$(remove_folder RemoveMachineDir MACHINEDIR)" \
-    -q "$(remove_folder RemoveMachineVendorDir MachineVendorDir)" \
     -i "$root/package/LockPermissions.idt"
 
 if [ -n "$signing" ]; then
