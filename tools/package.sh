@@ -53,12 +53,12 @@ fi
 (cd "$stage" && wixl -a "$platform" -D Version="$version" -D ModuleFile=npDesklaunch.dll \
     -D Platform="$platform" -o package.msi "$root/package/npDesklaunch.wxs")
 # What wixl cannot write: it gives HKMU root 4 where Windows Installer wants -1 (HKEY_CURRENT_USER
-# per user, HKEY_LOCAL_MACHINE per machine); it makes every custom action deferred, and the folder
-# choice must be an immediate property assignment (51); it has no component conditions and no
+# per user, HKEY_LOCAL_MACHINE per machine); it makes every custom action deferred (2099), and
+# the property assignments here must be immediate (51); it has no component conditions and no
 # LockPermissions.
 msibuild "$stage/package.msi" \
     -q "UPDATE \`Registry\` SET \`Root\` = -1 WHERE \`Root\` = 4" \
-    -q "UPDATE \`CustomAction\` SET \`Type\` = 51 WHERE \`Action\` = 'UseMachineFolder'" \
+    -q "UPDATE \`CustomAction\` SET \`Type\` = 51 WHERE \`Type\` = 2099" \
     -q "UPDATE \`Component\` SET \`Condition\` = 'ALLUSERS=1' WHERE \`Component\` = 'ImagesFolder'" \
     -i "$root/package/LockPermissions.idt"
 

@@ -150,9 +150,8 @@ bitmaps=$(tree "$user_dir/images")
 section "repair"
 rm -f "$installed_dll"
 "$wine" reg delete "HKCU\\$key" /v Path /f >/dev/null 2>&1 </dev/null
-product_code=$(msiinfo export "$work/packages/npDesklaunch-$version.msi" Property | tr -d '\r' |
-    sed -n 's/^ProductCode\t//p')
-expect_eq "msiexec /fomus exit code" 0 "$(msiexec /fomus "$product_code")"
+# Wine's msiexec has no /f for an installed product; the same repair through properties:
+expect_eq "repair exit code" 0 "$(msiexec /i "$new_msi" REINSTALL=ALL REINSTALLMODE=omus)"
 expect_eq "the module is back" "yes" "$([ -f "$installed_dll" ] && echo yes || echo no)"
 expect_eq "HKCU registration after the repair" "$(registration HKCU "$user_folder_win" "$version")" "$(values "HKCU\\$key")"
 expect_eq "the images folder after the repair" "$bitmaps" "$(tree "$user_dir/images")"
@@ -178,6 +177,11 @@ expect_eq "HKLM registration" "$(registration HKLM "$machine_win" "$version")" "
 expect_eq "HKLM MIME type" "$mime_values" "$(values "HKLM\\$key\\MimeTypes\\application/corvid-application")"
 expect_eq "nothing in HKCU" "(no key)" "$(values "HKCU\\$key")"
 expect_eq "nothing in the user's folder" "(none)" "$(tree "$user_dir")"
+rm -f "$machine_dir/npDesklaunch.dll"
+"$wine" reg delete "HKLM\\$key" /v Vendor /f >/dev/null 2>&1 </dev/null
+expect_eq "per-machine repair exit code" 0 "$(msiexec /i "$new_msi" REINSTALL=ALL REINSTALLMODE=omus)"
+expect_eq "files after the per-machine repair" "$(printf '%s\n' images npDesklaunch.dll)" "$(tree "$machine_dir")"
+expect_eq "HKLM registration after the repair" "$(registration HKLM "$machine_win" "$version")" "$(values "HKLM\\$key")"
 expect_eq "msiexec /x exit code" 0 "$(msiexec /x "$new_msi")"
 expect_eq "Program Files after the uninstall" "(none)" "$(tree "$machine_dir")"
 expect_eq "HKLM key after the uninstall" "(no key)" "$(values "HKLM\\$key")"
