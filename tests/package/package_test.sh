@@ -9,19 +9,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$root/build/package/test
 
-if [ -z "${NPD_WINE_LOADER:-}" ]; then
-    arch=$("$root/tools/test-arch.sh")
-    if [ "$arch" = win64 ]; then platform=x64; else platform=x86; fi
-    rm -rf "$work"
-    mkdir -p "$work/packages"
-    module="$root/build/$arch/npDesklaunch.dll"
-    NPD_PACKAGE_VERSION=0.9.0.0 "$root/tools/package.sh" "$module" "$platform" "$work/packages" >/dev/null
-    "$root/tools/package.sh" "$module" "$platform" "$work/packages" >/dev/null
-    export NPD_TEST_ARCH=$arch
-    exec "$root/tools/wine-session.sh" "$work" "$arch" "$0"
-fi
-
-wine=$NPD_WINE_LOADER
 failures=0
 checks=0
 
@@ -37,6 +24,41 @@ expect_eq() { # what expected got
 
 section() { echo "== $1 (at ${SECONDS}s)"; }
 
+if [ -z "${NPD_WINE_LOADER:-}" ]; then
+    arch=$("$root/tools/test-arch.sh")
+    if [ "$arch" = win64 ]; then platform=x64; else platform=x86; fi
+    rm -rf "$work"
+    mkdir -p "$work/packages" "$work/signing"
+    module="$root/build/$arch/npDesklaunch.dll"
+    NPD_PACKAGE_VERSION=0.9.0.0 "$root/tools/package.sh" "$module" "$platform" "$work/packages" >/dev/null
+    said=$("$root/tools/package.sh" "$module" "$platform" "$work/packages")
+
+    section "signing"
+    expect_eq "what an unsigned build says" "not signed" "$(grep -o 'not signed' <<<"$said")"
+    msi=$(ls "$work/packages"/npDesklaunch-[1-9]*.msi)
+    expect_eq "osslsigncode verify of the unsigned package" "fails" \
+        "$(osslsigncode verify -in "$msi" >/dev/null 2>&1 && echo passes || echo fails)"
+    cd "$work/signing"
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
+        -subj "/CN=npDesklaunch test signer" -addext extendedKeyUsage=codeSigning >/dev/null 2>&1
+    said=$(SIGN_CERT=cert.pem SIGN_KEY=key.pem "$root/tools/package.sh" "$module" "$platform" "$work/signing")
+    expect_eq "what a signed build says" "module and package signed" "$(grep -o 'module and package signed' <<<"$said")"
+    msi=$(ls "$work/signing"/npDesklaunch-*.msi)
+    verify() { osslsigncode verify -CAfile cert.pem -in "$1" 2>&1 | grep -o -m1 'Signature verification: ok' || true; }
+    expect_eq "osslsigncode verify of the signed package" "Signature verification: ok" "$(verify "$msi")"
+    msiextract -C extracted "$msi" >/dev/null
+    dll=$(find extracted -name npDesklaunch.dll)
+    expect_eq "osslsigncode verify of the module in the signed package" "Signature verification: ok" "$(verify "$dll")"
+    cd "$root"
+
+    session=0
+    NPD_TEST_ARCH=$arch "$root/tools/wine-session.sh" "$work" "$arch" "$0" || session=$?
+    echo "$checks checks outside Wine, $failures failed"
+    [ "$failures" -eq 0 ] && [ "$session" -eq 0 ]
+    exit
+fi
+
+wine=$NPD_WINE_LOADER
 win_path() { echo "Z:$1" | sed 's|/|\\|g'; }
 # A Windows path inside the prefix as a Unix path.
 unix_path() {
