@@ -38,9 +38,15 @@ TEST_F(OsFamilyOfThisSystem, DecidesWhetherMethodsWorkButNotWhetherTheyExist) {
     }
     NPObject* function = Browser::Get().CreateFunction();
     nphost::DialogWatcher watcher;
-    NPVariant result = Sentinel();
+    NPVariant catalogue = Sentinel();
     EXPECT_EQ(bServed,
-              Browser::Get().CallMethod(object, "RecentlyApplications", Arguments(), &result));
+              Browser::Get().CallMethod(object, "RecentlyApplications", Arguments(), &catalogue));
+    EXPECT_EQ(bServed, catalogue.type == NPVariantType_String)
+        << "a catalogue exactly where the family is served";
+    if (catalogue.type == NPVariantType_String) {
+        Browser::Get().ReleaseVariantValue(&catalogue);
+    }
+    NPVariant result = Sentinel();
     EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "RunAppointedApplication",
                                                  Arguments().String(""), &result));
     EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "SelectApplications",
