@@ -22,6 +22,7 @@ missing() {
     command -v chromium >/dev/null 2>&1 || need+=(chromium) # the launcher page's tests and demo
     dpkg -s fonts-wqy-zenhei >/dev/null 2>&1 || need+=(fonts-wqy-zenhei) # Chinese names on it
     [ -x /usr/bin/convert ] || need+=(imagemagick) # the image tool that views stored icons
+    command -v wixl >/dev/null 2>&1 && command -v msibuild >/dev/null 2>&1 && command -v osslsigncode >/dev/null 2>&1 || need+=(wixl msitools osslsigncode) # the installer package
     if "$here/can-run-i386.sh"; then
         [ -x /usr/lib/wine/wine ] || need+=(wine32:i386)
     elif ! dpkg -s libc6:i386 >/dev/null 2>&1; then

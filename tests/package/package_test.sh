@@ -71,7 +71,8 @@ version=$(sed -n 's/^#define NPD_VERSION_\(MAJOR\|MINOR\|PATCH\|BUILD\) \([0-9]*
 old_msi=$(win_path "$work/packages/npDesklaunch-0.9.0.0.msi")
 new_msi=$(win_path "$work/packages/npDesklaunch-$version.msi")
 key='Software\MozillaPlugins\@corvidsoftware.com/npDesklaunch'
-user_dir=$(unix_path 'C:\users')/$(whoami)/AppData/Local/npDesklaunch
+user_folder_win=$("$wine" cmd /c echo %LOCALAPPDATA% </dev/null | tr -d '\r')'\npDesklaunch'
+user_dir=$(unix_path "$user_folder_win")
 # The test packages hold a module for the Windows that runs them: a 64-bit package on 64-bit
 # Windows, a 32-bit one on 32-bit Windows; both go to the system's own Program Files.
 machine_dir="$WINEPREFIX/drive_c/Program Files/npDesklaunch"
@@ -99,8 +100,11 @@ tree() {
 
 # Products of this package that Windows Installer has registered, one product code a line.
 products() {
-    "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null \
-        </dev/null | tr -d '\r' | awk '/^HKEY/ { k = $0 } /DisplayName +REG_SZ +npDesklaunch$/ { print k }'
+    local hive
+    for hive in HKCU HKLM; do
+        "$wine" reg query "$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s 2>/dev/null \
+            </dev/null | tr -d '\r' | awk '/^HKEY/ { k = $0 } /DisplayName +REG_SZ +npDesklaunch$/ { print k }'
+    done
 }
 product_versions() {
     local k
@@ -117,7 +121,6 @@ registration() { # root install_folder_as_windows_path version
 }
 mime_values=$(printf '%s\n' "Description=CorvidBrowser Example Plugin" "Suffixes=rts")
 
-user_folder_win=$("$wine" cmd /c echo %LOCALAPPDATA% </dev/null | tr -d '\r')'\npDesklaunch'
 installed_dll="$user_dir/npDesklaunch.dll"
 
 section "package version and module version"
@@ -147,26 +150,18 @@ host=$(win_path "$root/build/$NPD_TEST_ARCH/nphost.exe")
 scan=$("$wine" "$host" "$user_folder_win\\npDesklaunch.dll" RecentlyApplications 2>&1 </dev/null | tr -d '\r' || true)
 if grep -q 'NP_Initialize: 0' <<<"$scan"; then pass; else fail "nphost loads the installed module" "NP_Initialize: 0" "$scan"; fi
 catalogue=$(sed -n 's/^RecentlyApplications returned true, result: "\(.*\)" ([0-9]* bytes)$/\1/p' <<<"$scan")
-if [ -n "$catalogue" ]; then
-    # Every entry's bitmap lies in the images folder beside the installed module.
-    missing=
-    IFS='#' read -r -a entries <<<"$catalogue"
-    for entry in "${entries[@]}"; do
-        [ -n "$entry" ] || continue
-        exe=${entry%%\**}
-        name=${exe##*\\}
-        name=${name%.*}
-        [ -f "$user_dir/images/$name.bmp" ] || missing+="$name.bmp "
-    done
-    expect_eq "bitmaps of the catalogue's entries beside the installed module" "" "$missing"
-else
-    echo "note: RecentlyApplications() returned no entries here; bitmaps not checked"
-fi
-# The user can make the images folder and write into it (the module's own CreateDirectoryW and
-# CreateFileW, as the user).
-"$wine" cmd /c md "$user_folder_win\images" >/dev/null 2>&1 </dev/null || true
-"$wine" cmd /c copy /y 'C:\windows\win.ini' "$user_folder_win\images\written-by-user.bmp" >/dev/null 2>&1 </dev/null || true
-expect_eq "a file the user writes into the images folder" "yes" "$([ -f "$user_dir/images/written-by-user.bmp" ] && echo yes || echo no)"
+# The module stores its bitmaps beside the installed module: Notepad's at least (Wine's
+# mspaint.exe and calc.exe do not exist, its explorer.exe has no icon), and only bitmaps of the
+# catalogue's entries.
+expect_eq "the catalogue lists Notepad" "yes" "$(grep -q -F 'C:\windows\system32\notepad.exe*' <<<"$catalogue" && echo yes || echo "no: $catalogue")"
+expect_eq "notepad.bmp beside the installed module, bytes" "4150" "$(stat -c %s "$user_dir/images/notepad.bmp" 2>/dev/null || echo '(none)')"
+strays=
+for bmp in "$user_dir"/images/*.bmp; do
+    [ -e "$bmp" ] || continue
+    name=$(basename "$bmp" .bmp)
+    grep -q -F "\\$name.exe*" <<<"$catalogue" || strays+="$name.bmp "
+done
+expect_eq "bitmaps that are no catalogue entry's" "" "$strays"
 bitmaps=$(tree "$user_dir/images")
 
 section "repair"
@@ -191,9 +186,12 @@ expect_eq "msiexec /i exit code" 0 "$(msiexec /i "$new_msi")"
 expect_eq "msiexec /x exit code" 0 "$(msiexec /x "$new_msi")"
 expect_eq "the user's install folder" "(none)" "$(tree "$user_dir")"
 
-section "per-machine silent install (ALLUSERS=1)"
-expect_eq "msiexec /i ALLUSERS=1 exit code" 0 "$(msiexec /i "$new_msi" ALLUSERS=1)"
+section "per-machine silent install (ALLUSERS=1) and upgrade"
 machine_win='C:\Program Files\npDesklaunch'
+expect_eq "msiexec /i 0.9.0.0 ALLUSERS=1 exit code" 0 "$(msiexec /i "$old_msi" ALLUSERS=1)"
+expect_eq "HKLM registration of 0.9.0.0" "$(registration HKLM "$machine_win" 0.9.0.0)" "$(values "HKLM\\$key")"
+expect_eq "msiexec /i $version ALLUSERS=1 exit code" 0 "$(msiexec /i "$new_msi" ALLUSERS=1)"
+expect_eq "registered product versions after the per-machine upgrade" "$version" "$(product_versions)"
 expect_eq "files in the install folder under Program Files" "$(printf '%s\n' images npDesklaunch.dll)" "$(tree "$machine_dir")"
 expect_eq "HKLM registration" "$(registration HKLM "$machine_win" "$version")" "$(values "HKLM\\$key")"
 expect_eq "HKLM MIME type" "$mime_values" "$(values "HKLM\\$key\\MimeTypes\\application/corvid-application")"
