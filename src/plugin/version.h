@@ -1,5 +1,6 @@
 // The product version: the one place that the version resource and the installer package take
-// it from. tools/package.sh reads the four numbers below, so keep one "#define NAME number" line each.
+// it from. tools/package.sh reads the four numbers below, so keep one "#define NAME number" line
+// each.
 #ifndef NPD_PLUGIN_VERSION_H
 #define NPD_PLUGIN_VERSION_H
 
