@@ -50,9 +50,11 @@ else
     in_guest() {
         local image
         image=$(tools/guest/image.sh) || return 1
-        # The guest says which Windows it is before the tests run.
+        # The guest says which Windows it is before the tests run. A crash there ends the program
+        # instead of waiting in Wine's debugger.
         tools/guest/run.sh "$image" . \
             'echo "guest: QEMU x86 guest, Debian $(cat /etc/debian_version), kernel $(uname -r), $(/usr/lib/wine/wine --version) (32-bit)"
+             export NPD_WINEDLLOVERRIDES=winedbg.exe=d
              '"$win32_tests"
     }
     run_suite "$win32_title, on 32-bit Wine in the emulated x86 guest (QEMU, Debian 12; this kernel runs no 32-bit programs)" \

@@ -35,16 +35,18 @@ modprobe -q 9pnet_virtio 2>/dev/null
 modprobe -q 9p 2>/dev/null
 control=/run/npd-control
 mkdir -p "$control"
-share() { # tag folder
-    mount -t 9p -o trans=virtio,version=9p2000.L,msize=1048576,cache=none "$1" "$2"
+share() { # tag folder cache-mode
+    mount -t 9p -o "trans=virtio,version=9p2000.L,msize=1048576,cache=$3" "$1" "$2"
 }
-if ! share npd-control "$control"; then
+if ! share npd-control "$control" none; then
     say "the control folder (9p tag npd-control) could not be mounted"
     halt_now
 fi
 if [ -n "$work" ]; then
     mkdir -p "$work"
-    if ! share npd-work "$work"; then
+    # Wine maps the programs it loads; without the page cache, pages mapped from a 9p file read
+    # as zeros. The host leaves the tree alone while the guest runs, so caching is safe.
+    if ! share npd-work "$work" loose; then
         say "the work tree (9p tag npd-work) could not be mounted at $work"
         echo 125 >"$control/status"
         halt_now
