@@ -2,6 +2,8 @@
 # Runs a command inside this build's own Windows: a private Wine prefix under the build folder,
 # an X server at 24-bit depth and a persistent wineserver, all ended when the command ends.
 #   tools/wine-session.sh BUILD_DIR ARCH COMMAND...     (ARCH: win32 or win64)
+# NPD_WINEPREFIX names a prefix to use instead (the x86 guest has one made in advance);
+# NPD_WINEDLLOVERRIDES adds to Wine's DLL overrides.
 set -euo pipefail
 
 build=$(cd "$1" && pwd)
@@ -23,10 +25,10 @@ else
 fi
 [ -x "$server" ] || server=$(command -v wineserver)
 
-export WINEPREFIX="$build/wineprefix"
+export WINEPREFIX="${NPD_WINEPREFIX:-$build/wineprefix}"
 export WINEARCH="$arch"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="winemenubuilder.exe=d${NPD_WINEDLLOVERRIDES:+;$NPD_WINEDLLOVERRIDES}"
 export NPD_WINE_LOADER="$loader"
 
 stop() { "$server" -k >/dev/null 2>&1 || true; }
