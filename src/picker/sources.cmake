@@ -2,4 +2,5 @@
 list(APPEND NPD_WIN_SOURCES
     src/picker/launcher.cpp
     src/picker/picker_thread.cpp
+    src/picker/pending_stand_ins.cpp
 )
