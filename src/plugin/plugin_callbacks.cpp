@@ -4,6 +4,7 @@
 #include <new>
 
 #include "plugin/plugin_instance.h"
+#include "script/pick_job.h"
 
 const char kPluginName[] = "NPRuntimeTest";
 const char kPluginDescription[] = "NPRuntime scriptability API test plugin";
@@ -31,6 +32,8 @@ NPError NP_TABLE NPP_Destroy(NPP instance, NPSavedData**) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
+    // No reply of a picker reaches this instance from now on.
+    ForgetPickJobsOf(instance);
     PluginInstance* pPlugin = RecordOf(instance);
     if (pPlugin) {
         pPlugin->Shut();

@@ -499,6 +499,28 @@ void Browser::QueueAsyncCall(NPP npp, NPN_AsyncCallFunction func, void* userData
     PostMessageW(hMessageWindow_, kAsyncCallMessage, 0, 0);
 }
 
+size_t Browser::PendingAsyncCalls() {
+    EnterCriticalSection(&asyncLock_);
+    const size_t nPending = asyncCalls_.size();
+    LeaveCriticalSection(&asyncLock_);
+    return nPending;
+}
+
+bool Browser::AnswerSentMessagesUntil(const std::function<bool()>& done, DWORD dwTimeoutMs) {
+    const DWORD dwStart = GetTickCount();
+    for (;;) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (done()) {
+            return true;
+        }
+        if (GetTickCount() - dwStart >= dwTimeoutMs) {
+            return false;
+        }
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_SENDMESSAGE, 0);
+    }
+}
+
 void Browser::DeliverAsyncCalls() {
     std::vector<AsyncCall> calls;
     EnterCriticalSection(&asyncLock_);
@@ -507,7 +529,10 @@ void Browser::DeliverAsyncCalls() {
     for (const AsyncCall& call : calls) {
         // As in browsers, a call for an instance that is gone is dropped.
         if (liveInstances_.count(call.npp) == 0) {
-            continue;
+            ++nDroppedAsyncCalls_;
+            if (!bDeliverToDestroyed_) {
+                continue;
+            }
         }
         call.func(call.userData);
     }

@@ -106,6 +106,16 @@ class Browser {
     bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
     void PumpFor(DWORD dwMs);
 
+    // Asynchronous calls posted and not yet run or dropped (any thread may ask).
+    size_t PendingAsyncCalls();
+    // Calls dropped at delivery because their instance was destroyed.
+    int DroppedAsyncCalls() const { return nDroppedAsyncCalls_; }
+    // Runs calls for destroyed instances instead of dropping them, as a careless browser might.
+    void DeliverToDestroyedInstances(bool bDeliver) { bDeliverToDestroyed_ = bDeliver; }
+    // Waits, answering only messages sent from other threads; posted ones (the asynchronous
+    // calls among them) stay queued. True when `done` became true in time.
+    bool AnswerSentMessagesUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
+
     // Instances whose NPP_New succeeded and that are not destroyed: async calls reach only them.
     void InstanceCreated(NPP npp) { liveInstances_.insert(npp); }
     void InstanceDestroyed(NPP npp) { liveInstances_.erase(npp); }
@@ -146,6 +156,8 @@ class Browser {
     int nOffThreadCalls_ = 0;
     int nFailCreate_ = 0;
     HWND hMessageWindow_ = nullptr;
+    int nDroppedAsyncCalls_ = 0;
+    bool bDeliverToDestroyed_ = false;
     CRITICAL_SECTION asyncLock_;
     std::vector<AsyncCall> asyncCalls_;
 };
