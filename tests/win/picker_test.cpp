@@ -151,6 +151,7 @@ class Picker : public ::testing::Test {
 
     // Chooses `path` in a fresh picker and returns what the page received.
     std::string PickAndReply(const std::wstring& path) {
+        const int nOffThread = Browser::Get().OffThreadCalls();
         const HWND hDialog = Select(function_);
         if (!hDialog) {
             return std::string();
@@ -162,7 +163,12 @@ class Picker : public ::testing::Test {
         for (const nphost::SeenBox& box : watcher.Boxes()) {
             ADD_FAILURE() << "unexpected message box: " << Narrow(box.text);
         }
-        return OnlyReply(function_);
+        EXPECT_EQ(nOffThread, Browser::Get().OffThreadCalls())
+            << "a browser service other than the asynchronous call was used off the plug-in thread";
+        const std::string reply = OnlyReply(function_);
+        printf("[ reply ] %s (%u bytes)\n", reply.substr(0, 120).c_str(),
+               static_cast<unsigned>(reply.size()));
+        return reply;
     }
 
     // Chooses `path` and expects the icon failure message instead of a reply.
