@@ -1,6 +1,96 @@
-// Readers of the usage history. The history is not read yet: no program is known by name.
+// The usage-history readers: the registry's UserAssist values handed to the history rules.
 #include "catalogue/usage_history.h"
 
-void ReadUserAssistNt6(std::vector<AppEntry>&) {}
+#include <windows.h>
+#include <shlwapi.h>
 
-void ReadUserAssistNt5(std::vector<AppEntry>&) {}
+#include "catalogue/app_identity.h"
+#include "catalogue/known_folders.h"
+#include "catalogue/registry_view.h"
+#include "catalogue/user_assist.h"
+#include "common/unique_resource.h"
+
+namespace {
+
+// The file system, shortcuts and folder descriptions of this system.
+class SystemHistoryPlatform : public HistoryPlatform {
+  public:
+    bool FileExists(const WideString& wstrPath) override {
+        return PathFileExistsW(wstrPath.c_str()) != FALSE;
+    }
+    bool ResolveShortcutTarget(const WideString& wstrPath, WideString& wstrTarget) override {
+        return ::ResolveShortcutTarget(wstrPath, wstrTarget);
+    }
+    WideString ExpandKnownFolderPrefix(const WideString& wstrPath) override {
+        WideString wstrOutput;
+        ExpandKnownFolderPrefixFrom(folders_, wstrPath, wstrOutput);
+        return wstrOutput;
+    }
+    WideString ExpandCsidl2(const WideString& wstrPath) override {
+        WideString wstrOutput;
+        ExpandCsidl2From(folders_, wstrPath, wstrOutput);
+        return wstrOutput;
+    }
+
+  private:
+    SystemFolderSource folders_;
+};
+
+} // namespace
+
+const WideChar* UserAssistKeyPath(UsageFamily family) {
+    if (family == UsageFamilyNt6) {
+        return L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist\\"
+               L"{F4E57C4B-2036-45F0-A9AB-443BCFE33D9F}\\Count";
+    }
+    return L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist\\"
+           L"{75048700-EF1F-11D0-9888-006097DEACF9}\\Count";
+}
+
+bool ReadUserAssistKey(UsageFamily family, HKEY hKey, std::vector<AppEntry>& vecAllApps,
+                       std::vector<UserAssistValue>* pvecValues) {
+    SystemHistoryPlatform platform;
+    for (DWORD dwIndex = 0;; ++dwIndex) {
+        WideChar szTitle[kPathCapacity] = {0};
+        DWORD dwTitleSize = kPathCapacity;
+        BYTE szDataFile[kUsageDataCapacity] = {0};
+        DWORD dwDataSize = sizeof(szDataFile);
+        DWORD dwType = 0;
+        const LONG lResult = RegEnumValueW(hKey, dwIndex, szTitle, &dwTitleSize, NULL, &dwType,
+                                           szDataFile, &dwDataSize);
+        UserAssistValue value = UserAssistValue();
+        value.dwIndex = dwIndex;
+        value.lEnumResult = lResult;
+        const EnumerationStep step = StepAfterEnumeration(lResult);
+        if (step == EnumerationStop) {
+            return lResult == ERROR_NO_MORE_ITEMS;
+        }
+        if (step == EnumerationUseValue) {
+            const size_t nTitle = dwTitleSize < kPathCapacity ? dwTitleSize : kPathCapacity - 1;
+            const size_t nData = dwDataSize < sizeof(szDataFile) ? dwDataSize : sizeof(szDataFile);
+            value.trace = AddHistoryValue(family, vecAllApps, WideString(szTitle, nTitle),
+                                          szDataFile, nData, platform);
+        }
+        if (pvecValues != NULL) {
+            pvecValues->push_back(value);
+        }
+    }
+}
+
+void ReadUserAssist(UsageFamily family, std::vector<AppEntry>& vecAllApps,
+                    std::vector<UserAssistValue>* pvecValues) {
+    UniqueRegKey hKey;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, UserAssistKeyPath(family), 0, KEY_READ | SharedUserView(),
+                      hKey.put()) != ERROR_SUCCESS) {
+        return;
+    }
+    ReadUserAssistKey(family, hKey.get(), vecAllApps, pvecValues);
+}
+
+void ReadUserAssistNt6(std::vector<AppEntry>& vctApps) {
+    ReadUserAssist(UsageFamilyNt6, vctApps, NULL);
+}
+
+void ReadUserAssistNt5(std::vector<AppEntry>& vctApps) {
+    ReadUserAssist(UsageFamilyNt5, vctApps, NULL);
+}

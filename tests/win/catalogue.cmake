@@ -1,1 +1,40 @@
 # Windows tests of the catalogue subsystem (included from tests/CMakeLists.txt).
+
+# Programs whose version resources the product-name tests read, and one without any.
+set(catalogue_version_programs)
+foreach(name my_tool german_only german_first empty_name none)
+    set(sources win/catalogue/version_program.cpp)
+    if(NOT name STREQUAL "none")
+        list(APPEND sources win/catalogue/version_${name}.rc)
+    endif()
+    add_executable(version_${name} ${sources})
+    target_link_options(version_${name} PRIVATE ${NPD_TEST_LINK_OPTIONS})
+    list(APPEND catalogue_version_programs version_${name})
+endforeach()
+
+# The catalogue code linked in: real registry keys, files, shortcuts and version resources.
+npd_add_test_program(catalogue_tests
+    win/test_main.cpp
+    win/catalogue/system_fixture.cpp
+    win/catalogue/app_identity_test.cpp
+    win/catalogue/catalogue_paths_test.cpp
+    win/catalogue/known_folders_test.cpp
+    win/catalogue/usage_history_test.cpp
+)
+target_include_directories(catalogue_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win)
+target_link_libraries(catalogue_tests PRIVATE npd_module_code)
+add_dependencies(catalogue_tests ${catalogue_version_programs})
+add_test(NAME catalogue_tests COMMAND catalogue_tests)
+set_tests_properties(catalogue_tests PROPERTIES TIMEOUT 180)
+
+# The history diagnostic runs and prints its list on this prefix's (empty) history.
+add_test(NAME history_tool COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:history> nt6)
+set_tests_properties(history_tool PROPERTIES TIMEOUT 60
+    PASS_REGULAR_EXPRESSION "Records, most used first")
+
+# Figures of the reader's speed (run by hand under tools/wine-session.sh; not a test).
+add_executable(history_bench win/catalogue/history_bench.cpp win/catalogue/system_fixture.cpp)
+target_include_directories(history_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win)
+target_link_libraries(history_bench PRIVATE npd_module_code gtest)
+target_link_options(history_bench PRIVATE ${NPD_TEST_LINK_OPTIONS})
+target_compile_options(history_bench PRIVATE -Wall -Wextra -Werror)

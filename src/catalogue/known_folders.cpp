@@ -1,0 +1,112 @@
+// Known-folder descriptions read from the registry, special folders from the shell.
+#include "catalogue/known_folders.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "catalogue/registry_view.h"
+#include "common/unique_resource.h"
+
+namespace {
+
+const WideChar SUB_KEY[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FolderDescriptions";
+const size_t kSubKeyCapacity = 512;
+
+enum ValueRead { ValueAbsent, ValuePresent, ValueTooLong };
+
+// A string value, read into a path buffer offering its whole size in bytes.
+ValueRead ReadStringValue(HKEY hKey, const WideChar* wszName, WideString& wstrValue) {
+    WideChar wszValue[kPathCapacity] = {0};
+    DWORD dwType = 0;
+    DWORD dwSize = sizeof(wszValue);
+    const LONG lResult =
+        RegQueryValueExW(hKey, wszName, NULL, &dwType, reinterpret_cast<BYTE*>(wszValue), &dwSize);
+    if (lResult == ERROR_MORE_DATA) {
+        return ValueTooLong;
+    }
+    if (lResult != ERROR_SUCCESS || (dwType != REG_SZ && dwType != REG_EXPAND_SZ)) {
+        return ValueAbsent;
+    }
+    wstrValue = TextBeforeZero(wszValue, dwSize / sizeof(WideChar));
+    if (wstrValue.size() >= kPathCapacity) {
+        return ValueTooLong; // a full buffer without its terminator
+    }
+    return ValuePresent;
+}
+
+WideString FromBuffer(const WideChar* wszText) {
+    return TextBeforeZero(wszText, kPathCapacity);
+}
+
+typedef bool (*Expansion)(FolderSource& source, const WideString& wstrInput,
+                          WideString& wstrOutput);
+
+// Runs an expansion over this system's folders from one path buffer into another.
+bool ExpandIntoBuffer(Expansion expand, const WideChar* wszInput, WideChar* wszOutput) {
+    if (wszInput == NULL || wszOutput == NULL) {
+        return false;
+    }
+    SystemFolderSource source;
+    WideString wstrOutput;
+    const bool bExpanded = expand(source, FromBuffer(wszInput), wstrOutput);
+    CopyToBuffer(wszOutput, kPathCapacity, wstrOutput);
+    return bExpanded;
+}
+
+} // namespace
+
+KnownFolderLookup SystemFolderSource::ReadDescription(const WideString& wstrGuid,
+                                                      KnownFolderDescription& kfd) {
+    const WideString wstrSubKey = WideString(SUB_KEY) + L'\\' + wstrGuid;
+    if (wstrSubKey.size() >= kSubKeyCapacity) {
+        return KnownFolderUnusable;
+    }
+    UniqueRegKey hKey;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wstrSubKey.c_str(), 0, KEY_READ | ProcessBitnessView(),
+                      hKey.put()) != ERROR_SUCCESS) {
+        return KnownFolderMissing;
+    }
+    kfd = KnownFolderDescription();
+    const ValueRead parent = ReadStringValue(hKey.get(), L"ParentFolder", kfd.wstrParentFolder);
+    const ValueRead relative = ReadStringValue(hKey.get(), L"RelativePath", kfd.wstrRelativePath);
+    const ValueRead name = ReadStringValue(hKey.get(), L"Name", kfd.wstrName);
+    if (parent == ValueTooLong || relative == ValueTooLong || name == ValueTooLong) {
+        return KnownFolderUnusable;
+    }
+    kfd.bHasParentFolder = parent == ValuePresent;
+    kfd.bHasRelativePath = relative == ValuePresent;
+    return KnownFolderFound;
+}
+
+bool SystemFolderSource::GetSpecialFolder(int nCsidl, WideString& wstrFolder) {
+    WideChar szFolder[kPathCapacity] = {0};
+    if (!SHGetSpecialFolderPathW(NULL, szFolder, nCsidl, FALSE)) {
+        return false;
+    }
+    wstrFolder = FromBuffer(szFolder);
+    return true;
+}
+
+bool ExpandKnownFolderPrefix(const WideChar* wszInput, WideChar* wszOutput) {
+    return ExpandIntoBuffer(ExpandKnownFolderPrefixFrom, wszInput, wszOutput);
+}
+
+bool KnownFolderPathFromRegistry(const WideChar* wszGuid, size_t nGuidLength, WideChar* wszOutput) {
+    if (wszGuid == NULL || wszOutput == NULL) {
+        return false;
+    }
+    SystemFolderSource source;
+    WideString wstrPath;
+    const KnownFolderLookup lookup =
+        ResolveKnownFolderPath(source, TextBeforeZero(wszGuid, nGuidLength), wstrPath);
+    if (lookup == KnownFolderMissing) {
+        return false;
+    }
+    CopyToBuffer(wszOutput, kPathCapacity, wstrPath);
+    return lookup == KnownFolderFound;
+}
+
+bool ExpandCsidl2(const WideChar* wszInput, WideChar* wszOutput) {
+    return ExpandIntoBuffer(ExpandCsidl2From, wszInput, wszOutput);
+}
