@@ -50,10 +50,3 @@ WideString TitleWithoutLastExtension(const WideString& wstrTitle) {
 WideString ReplyDisplayName(const WideString& wstrName) {
     return CutToLength(wstrName, kPathCapacity - 1);
 }
-
-WideString PickerImagesFolder(const WideString& wstrModulePath) {
-    const size_t nSlash = wstrModulePath.rfind(WIDE('\\'));
-    const WideString wstrFolder =
-        nSlash == WideString::npos ? wstrModulePath : wstrModulePath.substr(0, nSlash);
-    return wstrFolder + WIDE("\\images\\");
-}

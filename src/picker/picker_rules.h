@@ -36,8 +36,4 @@ WideString TitleWithoutLastExtension(const WideString& wstrTitle);
 // The display name of a reply, cut to what a name buffer holds (259 units).
 WideString ReplyDisplayName(const WideString& wstrName);
 
-// The picker's images folder from the module's file path: the module's folder, then
-// "\images\" (with its trailing separator). A path without a backslash is taken as the folder.
-WideString PickerImagesFolder(const WideString& wstrModulePath);
-
 #endif

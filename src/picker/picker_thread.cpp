@@ -9,18 +9,11 @@
 #include "picker/picker_dialog.h"
 #include "picker/picker_rules.h"
 #include "plugin/browser_services.h"
-#include "plugin/module_handle.h"
 #include "script/pick_job.h"
 
 namespace {
 
 const unsigned int kPickFailed = 0xFFFFFFFF;
-
-WideString ModuleFilePath() {
-    WideChar wszAppFolder[kPathCapacity] = {0};
-    GetModuleFileNameW(ModuleHandle(), wszAppFolder, kPathCapacity);
-    return TextBeforeZero(wszAppFolder, kPathCapacity);
-}
 
 // The entry in UTF-8 into the job's buffer; an entry that does not convert leaves it empty.
 void WriteReply(PickJob* pJob, const WideString& wstrResult) {
@@ -42,10 +35,13 @@ void WriteReply(PickJob* pJob, const WideString& wstrResult) {
 // was told that its icon could not be stored.
 bool IdentifyChoice(const WideString& wstrChosen, const WideString& wstrTitle,
                     WideString& wstrResultPath, WideString& wstrProductName) {
-    const WideString wstrPathPos = PickerImagesFolder(ModuleFilePath());
+    // The images folder with a trailing separator; without one no icon can be stored.
+    WideChar wszAppFolder[kPathCapacity] = {0};
+    const bool bHaveFolder = GetImagesFolder(wszAppFolder);
+    const WideString wstrPathPos = TextBeforeZero(wszAppFolder, kPathCapacity) + WIDE("\\");
     if (!IsShortcutChoice(wstrChosen)) {
         GetProductName(wstrChosen, wstrProductName);
-        if (!SaveAppIcon(wstrChosen, wstrPathPos)) {
+        if (!bHaveFolder || !SaveAppIcon(wstrChosen, wstrPathPos)) {
             MessageBoxW(NULL, WIDE("Save Bitmap Icon Failed"), NULL, MB_OK);
             return false;
         }
@@ -58,7 +54,7 @@ bool IdentifyChoice(const WideString& wstrChosen, const WideString& wstrTitle,
     wstrProductName = TitleWithoutLastExtension(wstrTitle);
     WideString wstrExePath;
     ResolveShortcutTarget(wstrChosen, wstrExePath);
-    if (!SaveAppIcon(wstrExePath, wstrPathPos)) {
+    if (!bHaveFolder || !SaveAppIcon(wstrExePath, wstrPathPos)) {
         MessageBoxW(NULL, WIDE("Save  Bitmap Icon Failed"), NULL, MB_OK);
         return false;
     }

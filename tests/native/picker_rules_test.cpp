@@ -103,17 +103,4 @@ TEST(PickerNaming, ADisplayNameFitsANameBufferWithoutSplittingAPair) {
     EXPECT_EQ(WideString(u"My Tool"), ReplyDisplayName(u"My Tool"));
 }
 
-TEST(PickerNaming, TheImagesFolderEndsWithASeparator) {
-    const struct {
-        const char16_t* module;
-        const char16_t* expected;
-    } cases[] = {
-        {u"C:\\Plugins\\npDesklaunch.dll", u"C:\\Plugins\\images\\"},
-        {u"npDesklaunch.dll", u"npDesklaunch.dll\\images\\"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(WideString(c.expected), PickerImagesFolder(c.module)) << Show(c.module);
-    }
-}
-
 } // namespace
