@@ -9,6 +9,8 @@
 
 // The record's size without the fields added with Windows 2000 (76 bytes on 32-bit Windows).
 const DWORD kOpenFileNameSizeBefore2000 = offsetof(OPENFILENAMEW, pvReserved);
+static_assert(sizeof(void*) != 4 || kOpenFileNameSizeBefore2000 == 76,
+              "the record without the Windows 2000 fields is 76 bytes on 32-bit Windows");
 
 // The common open (or save) dialog around one OPENFILENAMEW record.
 class CFileDialog {
