@@ -270,22 +270,51 @@ TEST_F(Picker, AtTheRightOrBottomEdgeTheDialogIsPushedBackInsideTheWorkArea) {
     }
 }
 
-TEST_F(Picker, OnlyTheFileDialogItselfIsSubclassed) {
+bool ProcedureInModule(HWND hWnd, HMODULE hModule) {
+    HMODULE hOwner = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC)), &hOwner);
+    return hOwner == hModule;
+}
+
+// What the dialog's window looked like once it had processed its final message.
+HWND g_hWatchedDialog = nullptr;
+volatile LONG g_nFinalMessages = 0;
+volatile LONG g_nStillSubclassed = 0;
+
+LRESULT CALLBACK AfterWindowProcedure(int nCode, WPARAM wParam, LPARAM lParam) {
+    const CWPRETSTRUCT* pMessage = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMessage->message == WM_NCDESTROY &&
+        pMessage->hwnd == g_hWatchedDialog) {
+        InterlockedIncrement(&g_nFinalMessages);
+        if (ProcedureInModule(pMessage->hwnd, Module().Handle())) {
+            InterlockedIncrement(&g_nStillSubclassed);
+        }
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+TEST_F(Picker, OnlyTheFileDialogItselfIsSubclassedUntilItsFinalMessage) {
     const HWND hDialog = Select(function_);
     ASSERT_NE(nullptr, hDialog);
-    HMODULE hModule = Module().Handle();
-    const auto inModule = [&](HWND hWnd) {
-        HMODULE hOwner = nullptr;
-        GetModuleHandleExW(
-            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-            reinterpret_cast<LPCWSTR>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC)), &hOwner);
-        return hOwner == hModule;
-    };
-    EXPECT_TRUE(inModule(hDialog)) << "the dialog's procedure is the centring object's";
+    EXPECT_TRUE(ProcedureInModule(hDialog, Module().Handle()))
+        << "the dialog's procedure is the centring object's";
     const HWND hInner = FindWindowExW(hDialog, nullptr, L"#32770", nullptr);
     ASSERT_NE(nullptr, hInner) << "the common dialog's inner dialog for the hook";
-    EXPECT_FALSE(inModule(hInner)) << "a later dialog of the thread is left alone";
+    EXPECT_FALSE(ProcedureInModule(hInner, Module().Handle()))
+        << "a later dialog of the thread is left alone";
+
+    g_hWatchedDialog = hDialog;
+    g_nFinalMessages = 0;
+    g_nStillSubclassed = 0;
+    const HHOOK hHook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterWindowProcedure, nullptr,
+                                          GetWindowThreadProcessId(hDialog, nullptr));
+    ASSERT_NE(nullptr, hHook);
     CancelAndExpectNothing(hDialog);
+    UnhookWindowsHookEx(hHook);
+    EXPECT_EQ(1, g_nFinalMessages);
+    EXPECT_EQ(0, g_nStillSubclassed) << "the replaced procedure is put back after WM_NCDESTROY";
 }
 
 TEST_F(Picker, AProgramIsNamedByItsFileTitleAndItsIconIsStored) {
