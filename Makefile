@@ -1,6 +1,7 @@
 # make demo: the plug-in scan and its scriptable object, through the NPAPI host under Wine.
-# make test: every test.  make build: build only.  Each installs what is missing first.
-.PHONY: build test demo deps
+# make test: every test.  make build: build only.  make bench: the benchmark programs' medians.
+# Each installs what is missing first.
+.PHONY: build test demo deps bench
 
 deps:
 	@tools/install-deps.sh
@@ -13,3 +14,6 @@ test: build
 
 demo: build
 	@tools/demo.sh
+
+bench: build
+	@tools/bench.sh

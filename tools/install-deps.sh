@@ -18,6 +18,7 @@ missing() {
     command -v make >/dev/null 2>&1 || need+=(make)
     command -v g++ >/dev/null 2>&1 || need+=(g++)
     [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+    [ -x /usr/bin/convert ] || need+=(imagemagick) # the image tool that views stored icons
     if "$here/can-run-i386.sh"; then
         [ -x /usr/lib/wine/wine ] || need+=(wine32:i386)
     elif ! dpkg -s libc6:i386 >/dev/null 2>&1; then

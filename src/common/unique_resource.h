@@ -114,10 +114,13 @@ struct BitmapTraits {
 };
 typedef UniqueResource<BitmapTraits> UniqueBitmap;
 
-// A window's device context from GetDC, given back with ReleaseDC to the same window.
+// A window's device context from GetDC (client area) or GetWindowDC (whole window), given back
+// with ReleaseDC to the same window.
 class UniqueWindowDc {
   public:
-    explicit UniqueWindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    enum Area { kClientArea, kWholeWindow };
+    explicit UniqueWindowDc(HWND window, Area area = kClientArea)
+        : window_(window), dc_(area == kWholeWindow ? ::GetWindowDC(window) : ::GetDC(window)) {}
     ~UniqueWindowDc() {
         if (dc_ != NULL) {
             ::ReleaseDC(window_, dc_);

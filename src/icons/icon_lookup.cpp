@@ -1,0 +1,89 @@
+// Icon lookup: plain files, shell shortcuts and the Control Panel program.
+#include "icons/icon_lookup.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <string.h>
+
+#include "common/unique_resource.h"
+#include "icons/icon_paths.h"
+
+namespace {
+
+// Position of the Control Panel icon in shell32.dll.
+const int kControlPanelIconIndex = 21;
+
+// Reads the icon setting of the shortcut at `wstrLinkPath`; with none, the shortcut's target.
+bool ReadShortcutIconLocation(const WideString& wstrLinkPath, WCHAR* wszIconLocation, int* piIcon) {
+    ::CoInitialize(NULL);
+    ComPtr<IShellLinkW> psl;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  psl.put_void()))) {
+        return false;
+    }
+    ComPtr<IPersistFile> ppf;
+    if (FAILED(psl->QueryInterface(IID_IPersistFile, ppf.put_void()))) {
+        return false;
+    }
+    if (FAILED(ppf->Load(wstrLinkPath.c_str(), STGM_READ))) {
+        return false;
+    }
+    if (psl->GetIconLocation(wszIconLocation, static_cast<int>(kPathCapacity), piIcon) != S_OK) {
+        return false;
+    }
+    wszIconLocation[kPathCapacity - 1] = 0;
+    if (wszIconLocation[0] == 0) {
+        WIN32_FIND_DATAW findData;
+        memset(&findData, 0, sizeof(findData));
+        psl->GetPath(wszIconLocation, static_cast<int>(kPathCapacity), &findData, 0);
+        wszIconLocation[kPathCapacity - 1] = 0;
+    }
+    return true;
+}
+
+WideString ShellLibraryPath() {
+    WCHAR szSystem32[kPathCapacity];
+    memset(szSystem32, 0, sizeof(szSystem32));
+    ::SHGetSpecialFolderPathW(NULL, szSystem32, CSIDL_SYSTEM, FALSE);
+    return TextBeforeZero(szSystem32, kPathCapacity) + L"\\shell32.dll";
+}
+
+} // namespace
+
+HICON ExtractAppIcon(WideString wstrAppPath) {
+    WCHAR wszIconLocation[kPathCapacity];
+    memset(wszIconLocation, 0, sizeof(wszIconLocation));
+    if (!::PathFileExistsW(wstrAppPath.c_str())) {
+        return NULL;
+    }
+    int iIcon = 0;
+    if (IsShortcutPath(wstrAppPath)) {
+        if (!ReadShortcutIconLocation(wstrAppPath, wszIconLocation, &iIcon)) {
+            return NULL;
+        }
+    } else {
+        if (wstrAppPath.size() > kPathCapacity - 1) {
+            return NULL;
+        }
+        CopyToBuffer(wszIconLocation, kPathCapacity, wstrAppPath);
+    }
+
+    HICON hIconLarge = NULL;
+    HICON hIconSmall = NULL;
+    const WideString wstrIconLocation = TextBeforeZero(wszIconLocation, kPathCapacity);
+    UINT nExtracted;
+    if (IsControlPanelPath(wstrIconLocation)) {
+        const WideString wstrShell = ShellLibraryPath();
+        nExtracted = ::ExtractIconExW(wstrShell.c_str(), kControlPanelIconIndex, &hIconLarge,
+                                      &hIconSmall, 1);
+    } else {
+        nExtracted = ::ExtractIconExW(wstrIconLocation.c_str(), iIcon, &hIconLarge, &hIconSmall, 1);
+    }
+    UniqueIcon iconLarge(hIconLarge);
+    UniqueIcon iconSmall(hIconSmall);
+    if (static_cast<INT>(nExtracted) <= 0) {
+        return NULL;
+    }
+    return iconLarge.release();
+}

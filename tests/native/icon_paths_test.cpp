@@ -1,0 +1,71 @@
+// Text rules of the icon cache: shortcuts, the Control Panel, bitmap names and folder paths.
+#include <gtest/gtest.h>
+
+#include "icons/icon_paths.h"
+
+namespace {
+
+std::string Show(const WideString& text) {
+    return "\"" + std::string(text.begin(), text.end()) + "\"";
+}
+
+TEST(IconPaths, ShortcutAndControlPanelAreExactSubstrings) {
+    EXPECT_TRUE(IsShortcutPath(WIDE("C:\\Links\\Editor.lnk")));
+    EXPECT_TRUE(IsShortcutPath(WIDE("C:\\a.lnk.d\\tool.exe"))) << "anywhere in the path";
+    EXPECT_FALSE(IsShortcutPath(WIDE("C:\\Links\\Editor.LNK"))) << "exact case only";
+    EXPECT_TRUE(IsControlPanelPath(WIDE("C:\\Windows\\system32\\control.exe")));
+    EXPECT_TRUE(IsControlPanelPath(WIDE("control.exe,5")));
+    EXPECT_FALSE(IsControlPanelPath(WIDE("C:\\Windows\\system32\\Control.exe")));
+    EXPECT_FALSE(IsControlPanelPath(WIDE("C:\\Windows\\system32\\CONTROL.EXE")));
+}
+
+TEST(IconPaths, NameIsTheFileNameWithoutItsLastExtension) {
+    const struct {
+        const WideChar* path;
+        const WideChar* name;
+    } cases[] = {
+        {WIDE("C:\\Windows\\system32\\notepad.exe"), WIDE("notepad")},
+        {WIDE("C:\\Tools\\my.app.exe"), WIDE("my.app")},
+        {WIDE("C:\\dir.x\\tool"), WIDE("tool")},
+        {WIDE("C:\\Links\\Editor.lnk"), WIDE("Editor")},
+        {WIDE("tool.exe"), WIDE("tool")},
+        {WIDE("tool"), WIDE("tool")},
+        {WIDE("C:\\dir\\"), WIDE("")},
+        {WIDE("C:\\dir\\.profile"), WIDE("")},
+        {WIDE("C:\\\x753B\x56FE.exe"), WIDE("\x753B\x56FE")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WideString(c.name), AppIconName(c.path))
+            << "for " << Show(c.path) << " expected " << Show(c.name) << ", got "
+            << Show(AppIconName(c.path));
+    }
+}
+
+TEST(IconPaths, FilePathAddsOneBackslashAndTheExtension) {
+    WideString path;
+    ASSERT_TRUE(BitmapFilePath(WIDE("C:\\m\\images"), WIDE("notepad"), &path));
+    EXPECT_EQ(WIDE("C:\\m\\images\\notepad.bmp"), path);
+    ASSERT_TRUE(BitmapFilePath(WIDE("C:\\m\\images\\"), WIDE("notepad"), &path));
+    EXPECT_EQ(WIDE("C:\\m\\images\\\\notepad.bmp"), path) << "the backslash is always added";
+}
+
+TEST(IconPaths, FilePathLongerThan259CharactersIsRefused) {
+    const WideString folder = WIDE("C:\\") + WideString(240, 'f'); // 243 characters
+    WideString path = WIDE("untouched");
+    const WideString fits(259 - 243 - 1 - 4, 'n');
+    ASSERT_TRUE(BitmapFilePath(folder, fits, &path));
+    EXPECT_EQ(259u, path.size());
+    path = WIDE("untouched");
+    EXPECT_FALSE(BitmapFilePath(folder, fits + WIDE("n"), &path)) << "260 characters";
+    EXPECT_EQ(WIDE("untouched"), path);
+}
+
+TEST(IconPaths, ParentFolderIsTheTextBeforeTheLastBackslash) {
+    EXPECT_EQ(WIDE("C:\\a\\b"), ParentFolder(WIDE("C:\\a\\b\\c")));
+    EXPECT_EQ(WIDE("C:\\a\\b"), ParentFolder(WIDE("C:\\a\\b\\")));
+    EXPECT_EQ(WIDE("C:"), ParentFolder(WIDE("C:\\a")));
+    EXPECT_EQ(WIDE(""), ParentFolder(WIDE("C:")));
+    EXPECT_EQ(WIDE(""), ParentFolder(WIDE("\\a")));
+}
+
+} // namespace
