@@ -3,5 +3,4 @@ list(APPEND NPD_WIN_SOURCES
     src/picker/launcher.cpp
     src/picker/picker_dialog.cpp
     src/picker/picker_thread.cpp
-    src/picker/pending_stand_ins.cpp
 )

@@ -36,6 +36,18 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The size of a file, or -1 when it cannot be read.
+long long FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        return -1;
+    }
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// A 32 x 32 icon stored as a 32-bit bitmap file: headers and pixels.
+const long long kIconFileSize = 54 + 32 * 32 * 4;
+
 std::wstring Repeat(const std::wstring& unit, size_t nTimes) {
     std::wstring text;
     for (size_t i = 0; i < nTimes; ++i) {
@@ -320,7 +332,7 @@ TEST_F(Picker, OnlyTheFileDialogItselfIsSubclassedUntilItsFinalMessage) {
 TEST_F(Picker, AProgramIsNamedByItsFileTitleAndItsIconIsStored) {
     DeleteFileW(ImageOf(L"tool").c_str());
     EXPECT_EQ(Narrow(Picked(L"tool.exe") + L"*tool#"), PickAndReply(Picked(L"tool.exe")));
-    EXPECT_TRUE(Exists(ImageOf(L"tool"))) << Narrow(ImageOf(L"tool"));
+    EXPECT_EQ(kIconFileSize, FileSize(ImageOf(L"tool"))) << Narrow(ImageOf(L"tool"));
 }
 
 TEST_F(Picker, OnlyTheLastExtensionIsRemovedFromTheName) {
@@ -330,7 +342,7 @@ TEST_F(Picker, OnlyTheLastExtensionIsRemovedFromTheName) {
 TEST_F(Picker, AProgramWithAProductNameIsNamedByIt) {
     DeleteFileW(ImageOf(L"named").c_str());
     EXPECT_EQ(Narrow(Picked(L"named.exe") + L"*My Tool#"), PickAndReply(Picked(L"named.exe")));
-    EXPECT_TRUE(Exists(ImageOf(L"named")));
+    EXPECT_EQ(kIconFileSize, FileSize(ImageOf(L"named")));
 }
 
 TEST_F(Picker, AFileNameTypedWithoutExtensionGetsExe) {
@@ -340,7 +352,7 @@ TEST_F(Picker, AFileNameTypedWithoutExtensionGetsExe) {
 TEST_F(Picker, AShortcutAnswersItsTargetUnderTheShortcutsTitle) {
     DeleteFileW(ImageOf(L"tool").c_str());
     EXPECT_EQ(Narrow(Picked(L"tool.exe") + L"*Editor#"), PickAndReply(Picked(L"Editor.lnk")));
-    EXPECT_TRUE(Exists(ImageOf(L"tool"))) << "the target's icon is stored";
+    EXPECT_EQ(kIconFileSize, FileSize(ImageOf(L"tool"))) << "the target's icon is stored";
     EXPECT_FALSE(Exists(ImageOf(L"Editor")));
 }
 
