@@ -135,10 +135,8 @@ class COpenFileDialog {
 
 } // namespace
 
-CFileDialog::CFileDialog(bool bOpenFileDialog, const WideChar* wszDefExt,
-                         const WideChar* wszFileName, DWORD dwFlags, const WideChar* wszFilter,
-                         HWND hWndParent)
-    : m_bOpenFileDialog(bOpenFileDialog) {
+CFileDialog::CFileDialog(const WideChar* wszDefExt, const WideChar* wszFileName, DWORD dwFlags,
+                         const WideChar* wszFilter, HWND hWndParent) {
     ZeroMemory(&m_ofn, sizeof(m_ofn));
     ZeroMemory(m_szFileTitle, sizeof(m_szFileTitle));
     ZeroMemory(m_szFileName, sizeof(m_szFileName));
@@ -162,8 +160,7 @@ INT_PTR CFileDialog::DoModal() {
     if (!m_ofn.hwndOwner) {
         m_ofn.hwndOwner = GetActiveWindow();
     }
-    const BOOL bChosen = m_bOpenFileDialog ? GetOpenFileNameW(&m_ofn) : GetSaveFileNameW(&m_ofn);
-    return bChosen ? IDOK : IDCANCEL;
+    return GetOpenFileNameW(&m_ofn) ? IDOK : IDCANCEL;
 }
 
 LRESULT CALLBACK CenterDialogHook(int nCode, WPARAM wParam, LPARAM lParam) {
@@ -179,7 +176,7 @@ LRESULT CALLBACK CenterDialogHook(int nCode, WPARAM wParam, LPARAM lParam) {
 
 CPickerDialog::CPickerDialog(HWND hOwner, WideChar (&wszFilaPath)[kPathCapacity],
                              WideChar (&wszAppName)[kPathCapacity])
-    : CFileDialog(true, WIDE("exe"), NULL,
+    : CFileDialog(WIDE("exe"), NULL,
                   OFN_NODEREFERENCELINKS | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                   kExecutableFilter, hOwner) {
     m_ofn.lpstrFile = wszFilaPath;

@@ -12,12 +12,12 @@ const DWORD kOpenFileNameSizeBefore2000 = offsetof(OPENFILENAMEW, pvReserved);
 static_assert(sizeof(void*) != 4 || kOpenFileNameSizeBefore2000 == 76,
               "the record without the Windows 2000 fields is 76 bytes on 32-bit Windows");
 
-// The common open (or save) dialog around one OPENFILENAMEW record.
+// The common open dialog around one OPENFILENAMEW record.
 class CFileDialog {
   public:
     // The dialog's own hook, which handles no message, and the flags that go with it are added.
-    CFileDialog(bool bOpenFileDialog, const WideChar* wszDefExt, const WideChar* wszFileName,
-                DWORD dwFlags, const WideChar* wszFilter, HWND hWndParent);
+    CFileDialog(const WideChar* wszDefExt, const WideChar* wszFileName, DWORD dwFlags,
+                const WideChar* wszFilter, HWND hWndParent);
     CFileDialog(const CFileDialog&) = delete;
     CFileDialog& operator=(const CFileDialog&) = delete;
 
@@ -28,7 +28,6 @@ class CFileDialog {
     OPENFILENAMEW m_ofn;
 
   private:
-    bool m_bOpenFileDialog;
     WideChar m_szFileTitle[256];
     WideChar m_szFileName[kPathCapacity];
 };
