@@ -1,4 +1,5 @@
-# make demo: the plug-in scan and its scriptable object, through the NPAPI host under Wine.
+# make demo: a realistic usage history, RecentlyApplications() through the NPAPI host under
+# Wine as a table, and the launcher page with its screenshot (build/demo).
 # make test: every test.  make build: build only.  make bench: the benchmark programs' medians.
 # Each installs what is missing first.
 .PHONY: build test demo deps bench

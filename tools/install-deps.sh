@@ -18,6 +18,9 @@ missing() {
     command -v make >/dev/null 2>&1 || need+=(make)
     command -v g++ >/dev/null 2>&1 || need+=(g++)
     [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+    command -v node >/dev/null 2>&1 || need+=(nodejs)
+    command -v chromium >/dev/null 2>&1 || need+=(chromium) # the launcher page's tests and demo
+    dpkg -s fonts-wqy-zenhei >/dev/null 2>&1 || need+=(fonts-wqy-zenhei) # Chinese names on it
     [ -x /usr/bin/convert ] || need+=(imagemagick) # the image tool that views stored icons
     if "$here/can-run-i386.sh"; then
         [ -x /usr/lib/wine/wine ] || need+=(wine32:i386)

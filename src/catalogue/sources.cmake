@@ -1,6 +1,7 @@
 # The recent-application catalogue: pure rules (NPD_CORE_SOURCES) and Win32 adapters.
 list(APPEND NPD_CORE_SOURCES
     src/catalogue/accessory_apps.cpp
+    src/catalogue/catalogue_assembly.cpp
     src/catalogue/exclusion_rules.cpp
     src/catalogue/folder_expansion.cpp
     src/catalogue/history_rules.cpp

@@ -78,6 +78,14 @@ struct FileTraits {
 };
 typedef UniqueResource<FileTraits> UniqueFile;
 
+// A search made by FindFirstFileW.
+struct FindHandleTraits {
+    typedef HANDLE Type;
+    static HANDLE Null() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { ::FindClose(handle); }
+};
+typedef UniqueResource<FindHandleTraits> UniqueFindHandle;
+
 struct RegKeyTraits {
     typedef HKEY Type;
     static HKEY Null() { return NULL; }

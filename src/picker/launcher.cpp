@@ -4,51 +4,68 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <vector>
-
 #include "catalogue/usage_history.h"
 
 namespace {
 
 typedef void (*UsageHistoryReader)(std::vector<AppEntry>& vctApps);
 
-bool OpenWithShell(SHELLEXECUTEINFOW& sif, const WideChar* wszFile) {
-    sif.lpFile = wszFile;
-    return ShellExecuteExW(&sif) != FALSE;
-}
+// Opens programs with the "open" verb, no arguments, the shell's default folder, shown normally;
+// the shell reports its own errors.
+class ShellOpener {
+  public:
+    ShellOpener() : wstrOperation_(WIDE("open")) {
+        ZeroMemory(&sif_, sizeof(sif_));
+        sif_.cbSize = sizeof(sif_);
+        sif_.fMask = 0;
+        sif_.hwnd = NULL;
+        sif_.lpVerb = wstrOperation_.c_str();
+        sif_.lpParameters = NULL;
+        sif_.lpDirectory = NULL;
+        sif_.nShow = SW_SHOW;
+    }
+    ShellOpener(const ShellOpener&) = delete;
+    ShellOpener& operator=(const ShellOpener&) = delete;
+
+    bool Open(const WideChar* wszFile) {
+        sif_.lpFile = wszFile;
+        return ShellExecuteExW(&sif_) != FALSE;
+    }
+
+  private:
+    const WideString wstrOperation_;
+    SHELLEXECUTEINFOW sif_;
+};
 
 bool LaunchApplication(const WideString& wstrApplication, UsageHistoryReader readHistory) {
-    const WideString wstrOperation = L"open";
-    SHELLEXECUTEINFOW sif;
-    ZeroMemory(&sif, sizeof(sif));
-    sif.cbSize = sizeof(sif);
-    sif.fMask = 0; // the shell reports its own errors
-    sif.hwnd = NULL;
-    sif.lpVerb = wstrOperation.c_str();
-    sif.lpParameters = NULL;
-    sif.lpDirectory = NULL;
-    sif.nShow = SW_SHOW;
-
     if (IsApplicationPath(wstrApplication)) {
-        return OpenWithShell(sif, wstrApplication.c_str());
+        ShellOpener opener;
+        return opener.Open(wstrApplication.c_str());
     }
     std::vector<AppEntry> vctApps;
     readHistory(vctApps);
-    for (size_t i = 0; i < vctApps.size(); ++i) {
-        const AppEntry ad = vctApps[i];
-        const WideString wstrName = TextBeforeZero(ad.wszAppName, kPathCapacity);
-        if (EqualsIgnoringAsciiCase(wstrName, wstrApplication) &&
-            OpenWithShell(sif, ad.wszIconPath)) {
-            return true;
-        }
-    }
-    return false;
+    return LaunchByDisplayName(vctApps, wstrApplication);
 }
 
 } // namespace
 
 bool IsApplicationPath(const WideString& wstrApplication) {
     return wstrApplication.find(WIDE(":\\")) != WideString::npos;
+}
+
+bool LaunchByDisplayName(const std::vector<AppEntry>& vctApps, WideString wstrName) {
+    ShellOpener opener;
+    for (size_t i = 0; i < vctApps.size(); ++i) {
+        const AppEntry& ad = vctApps[i];
+        if (!EqualsIgnoringAsciiCase(TextBeforeZero(ad.wszAppName, kPathCapacity), wstrName)) {
+            continue;
+        }
+        const WideString wstrPath = TextBeforeZero(ad.wszIconPath, kPathCapacity);
+        if (opener.Open(wstrPath.c_str())) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool LaunchApplicationNt6(WideString wstrApplication) {

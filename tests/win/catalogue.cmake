@@ -38,3 +38,17 @@ target_include_directories(history_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win
 target_link_libraries(history_bench PRIVATE npd_module_code gtest)
 target_link_options(history_bench PRIVATE ${NPD_TEST_LINK_OPTIONS})
 target_compile_options(history_bench PRIVATE -Wall -Wextra -Werror)
+
+# RecentlyApplications end to end, once per OS family (named for Wine's version settings).
+npd_add_test_program(catalogue_e2e_tests
+    win/test_main.cpp win/family_fixture.cpp win/catalogue_e2e_test.cpp)
+target_compile_definitions(catalogue_e2e_tests PRIVATE
+    NPD_PAGE_CATALOGUES="${PROJECT_SOURCE_DIR}/tests/page/catalogues")
+add_dependencies(catalogue_e2e_tests marker_program sketch_program bare_program)
+npd_add_version_copies(catalogue_e2e_tests catalogue_e2e_ 600 winxp=3 win7=4)
+
+# Benchmark of RecentlyApplications (run by make bench, not by CTest).
+npd_add_test_program(catalogue_bench win/catalogue_bench.cpp)
+target_link_libraries(catalogue_bench PRIVATE npd_module_code)
+target_link_options(catalogue_bench PRIVATE -municode)
+add_dependencies(catalogue_bench marker_program)

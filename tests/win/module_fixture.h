@@ -5,14 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "host/browser.h"
+#include "host/dialog_watcher.h"
 
 // The module beside the test program, loaded and initialised on first use.
 nphost::PluginModule& Module();
 
 // The family that the command line says this system reports (--expected-family=N), or -1.
 extern int g_expectedFamily;
+
+// The text and the caption of the box the module shows when RunAppointedApplication started
+// nothing; the text is followed by what the page passed.
+const std::wstring kNotFound = L"\u6CA1\u627E\u5230\u6307\u5B9A\u7684\u7A0B\u5E8F";
+const std::wstring kErrorCaption = L"\u9519\u8BEF";
+
+// The module's own failure boxes among those a user saw.
+std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& boxes);
 
 // Renders UTF-16 text for failure messages.
 std::string Show(const std::wstring& text);

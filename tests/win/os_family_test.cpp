@@ -41,8 +41,14 @@ TEST_F(OsFamilyOfThisSystem, DecidesWhetherMethodsWorkButNotWhetherTheyExist) {
     NPVariant result = Sentinel();
     {
         nphost::DialogWatcher watcher;
-        EXPECT_EQ(bServed,
-                  Browser::Get().CallMethod(object, "RecentlyApplications", Arguments(), &result));
+        NPVariant catalogue = Sentinel();
+        EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "RecentlyApplications", Arguments(),
+                                                     &catalogue));
+        EXPECT_EQ(bServed, catalogue.type == NPVariantType_String)
+            << "a catalogue exactly where the family is served";
+        if (catalogue.type == NPVariantType_String) {
+            Browser::Get().ReleaseVariantValue(&catalogue);
+        }
         EXPECT_EQ(bServed, Browser::Get().CallMethod(object, "RunAppointedApplication",
                                                      Arguments().String(""), &result));
         EXPECT_TRUE(watcher.Boxes().empty());

@@ -15,6 +15,16 @@ std::string Show(const std::wstring& text) {
     return "\"" + nphost::Narrow(text) + "\"";
 }
 
+std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& boxes) {
+    std::vector<nphost::SeenBox> ours;
+    for (const nphost::SeenBox& box : boxes) {
+        if (box.caption == kErrorCaption) {
+            ours.push_back(box);
+        }
+    }
+    return ours;
+}
+
 NPVariant Sentinel() {
     NPVariant variant;
     memset(&variant, 0, sizeof(variant));

@@ -1,0 +1,45 @@
+// A usage history and the files it names, set up the way the Windows shell leaves them: one
+// UserAssist value per program or shortcut, its name letter-rotated, its data the shell's
+// counters; program files copied into place and Start-menu shortcuts made by the shell.
+#ifndef NPDESKLAUNCH_TESTS_HOST_USAGE_HISTORY_SEED_H
+#define NPDESKLAUNCH_TESTS_HOST_USAGE_HISTORY_SEED_H
+
+#include <string>
+#include <vector>
+
+namespace nphost {
+
+enum class HistoryFamily { Nt5, Nt6 };
+
+// One history value: its decoded name and its counters.
+struct HistoryValue {
+    std::wstring name; // as the shell means it, e.g. "C:\Apps\tool.exe" or "UEME_RUNPATH:C:\..."
+    int nRunCount;
+    int nFocusCount;
+};
+
+// The name under which the family's shell records a program started by its path.
+std::wstring RunPathName(HistoryFamily family, const std::wstring& path);
+
+// ROT13 on the ASCII letters, as the shell writes the names.
+std::wstring Rot13(const std::wstring& text);
+
+// Replaces the current user's history of that family with these values; false when the key
+// or a value could not be written.
+bool SeedUsageHistory(HistoryFamily family, const std::vector<HistoryValue>& values);
+void ClearUsageHistory(HistoryFamily family);
+
+// Makes every missing folder of `folder`.
+void MakeFolders(const std::wstring& folder);
+// Copies `source` to `target`, making its folders; false on failure.
+bool CopyProgram(const std::wstring& source, const std::wstring& target);
+// A shell shortcut at `linkPath` to `targetPath`; false on failure.
+bool MakeShortcut(const std::wstring& linkPath, const std::wstring& targetPath);
+// Deletes a folder and everything in it; true when it is gone.
+bool RemoveTree(const std::wstring& folder);
+// The names of the files directly in `folder`, sorted.
+std::vector<std::wstring> FilesIn(const std::wstring& folder);
+
+} // namespace nphost
+
+#endif

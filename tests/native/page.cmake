@@ -1,0 +1,9 @@
+# The example launcher page in headless Chromium (included from tests/native/CMakeLists.txt).
+find_program(NPD_NODE node)
+if(NPD_NODE)
+    add_test(NAME launcher_page_tests
+        COMMAND ${NPD_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/../page/launcher_page_test.js
+                ${PROJECT_SOURCE_DIR}/examples/launcher.html
+                ${CMAKE_CURRENT_SOURCE_DIR}/../page/catalogues)
+    set_tests_properties(launcher_page_tests PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77)
+endif()

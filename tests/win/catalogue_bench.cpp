@@ -1,0 +1,144 @@
+// Benchmark: RecentlyApplications() through the host on a usage history of 200 values of which
+// 40 qualify, against the work it cannot avoid, the 25 icon stores of the programs it lists
+// (5 accessories and 20 history programs). Prints the median of each and their ratio.
+#include <windows.h>
+#include <shlobj.h>
+#include <stdio.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "host/browser.h"
+#include "host/usage_history_seed.h"
+#include "icons/bitmap_file.h"
+
+namespace {
+
+using nphost::HistoryValue;
+
+const std::wstring kRoot = L"C:\\npd-bench";
+const std::wstring kPluginFolder = kRoot + L"\\plugin";
+const int kRounds = 9;
+
+double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::wstring Numbered(const wchar_t* wszPattern, int n) {
+    wchar_t wszText[MAX_PATH] = {0};
+    wsprintfW(wszText, wszPattern, n);
+    return wszText;
+}
+
+} // namespace
+
+int wmain(int, wchar_t**) {
+    nphost::Browser::Get();
+    nphost::RemoveTree(kRoot);
+    const std::wstring marker = nphost::BesideExecutable(L"marker_program.exe");
+    if (!nphost::CopyProgram(nphost::BesideExecutable(L"npDesklaunch.dll"),
+                             kPluginFolder + L"\\npDesklaunch.dll")) {
+        printf("cannot install the plug-in\n");
+        return 1;
+    }
+
+    // 40 programs that qualify; 160 values that do not: programs no longer on disk, installers,
+    // program identifiers and shortcuts whose file is gone.
+    std::vector<HistoryValue> values;
+    std::vector<std::pair<int, std::wstring>> qualifying;
+    for (int i = 0; i < 40; ++i) {
+        const std::wstring path = kRoot + Numbered(L"\\apps\\program%02d.exe", i);
+        nphost::CopyProgram(marker, path);
+        qualifying.push_back({10 + i, path});
+        values.push_back({path, 10 + i, 1});
+    }
+    for (int i = 0; i < 160; ++i) {
+        std::wstring name;
+        switch (i % 4) {
+        case 0:
+            name = kRoot + Numbered(L"\\gone\\removed%03d.exe", i);
+            break;
+        case 1:
+            name = kRoot + Numbered(L"\\apps\\setup%03d.exe", i);
+            nphost::CopyProgram(marker, name);
+            break;
+        case 2:
+            name = Numbered(L"Vendor.Product%03d", i);
+            break;
+        default:
+            name = kRoot + Numbered(L"\\links\\gone%03d.lnk", i);
+            break;
+        }
+        values.push_back({name, 1 + i % 50, 1});
+    }
+    if (!nphost::SeedUsageHistory(nphost::HistoryFamily::Nt6, values)) {
+        printf("cannot write the usage history\n");
+        return 1;
+    }
+
+    // The 25 icons that one call stores: the accessories and the 20 most used programs.
+    wchar_t wszSystem[MAX_PATH] = {0};
+    SHGetSpecialFolderPathW(NULL, wszSystem, CSIDL_SYSTEM, FALSE);
+    const std::wstring system = wszSystem;
+    std::vector<std::wstring> icons = {system + L"\\mspaint.exe", system + L"\\notepad.exe",
+                                       system + L"\\calc.exe", system + L"\\control.exe",
+                                       system.substr(0, system.find_last_of(L'\\')) +
+                                           L"\\explorer.exe"};
+    std::sort(qualifying.rbegin(), qualifying.rend());
+    for (int i = 0; i < 20; ++i) {
+        icons.push_back(qualifying[static_cast<size_t>(i)].second);
+    }
+
+    std::vector<double> catalogue;
+    std::vector<double> bare;
+    size_t nBytes = 0;
+    {
+        nphost::PluginModule module(kPluginFolder + L"\\npDesklaunch.dll");
+        nphost::Instance instance(module);
+        NPObject* object = instance.ScriptableObject();
+        if (!object) {
+            printf("the plug-in does not load\n");
+            return 1;
+        }
+        for (int round = 0; round < kRounds; ++round) {
+            LARGE_INTEGER start, end;
+            QueryPerformanceCounter(&start);
+            NPVariant result;
+            result.type = NPVariantType_Void;
+            nphost::Browser::Get().CallMethod(object, "RecentlyApplications", nphost::Arguments(),
+                                              &result);
+            QueryPerformanceCounter(&end);
+            catalogue.push_back(Seconds(start, end));
+            if (result.type == NPVariantType_String) {
+                nBytes = result.value.stringValue.UTF8Length;
+            }
+            nphost::Browser::Get().ReleaseVariantValue(&result);
+
+            QueryPerformanceCounter(&start);
+            for (const std::wstring& icon : icons) {
+                SaveAppIcon(icon, kRoot + L"\\bare-images");
+            }
+            QueryPerformanceCounter(&end);
+            bare.push_back(Seconds(start, end));
+        }
+    }
+    const double dCatalogue = Median(catalogue) * 1000.0;
+    const double dBare = Median(bare) * 1000.0;
+    printf("RecentlyApplications() on 200 history values, 40 qualifying (%u bytes of text)\n",
+           static_cast<unsigned>(nBytes));
+    printf("  median of %d calls:                 %8.2f ms\n", kRounds, dCatalogue);
+    printf("  25 bare SaveAppIcon calls, median:  %8.2f ms\n", dBare);
+    printf("  ratio:                              %8.2f (target: at most 1.50)\n",
+           dCatalogue / dBare);
+    nphost::ClearUsageHistory(nphost::HistoryFamily::Nt6);
+    return 0;
+}
