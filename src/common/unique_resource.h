@@ -57,20 +57,6 @@ struct KernelHandleTraits {
 };
 typedef UniqueResource<KernelHandleTraits> UniqueHandle;
 
-struct ModuleTraits {
-    typedef HMODULE Type;
-    static HMODULE Null() { return NULL; }
-    static void Close(HMODULE module) { ::FreeLibrary(module); }
-};
-typedef UniqueResource<ModuleTraits> UniqueModule;
-
-struct WindowTraits {
-    typedef HWND Type;
-    static HWND Null() { return NULL; }
-    static void Close(HWND window) { ::DestroyWindow(window); }
-};
-typedef UniqueResource<WindowTraits> UniqueWindow;
-
 struct FileTraits {
     typedef HANDLE Type;
     static HANDLE Null() { return INVALID_HANDLE_VALUE; }

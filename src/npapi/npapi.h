@@ -89,7 +89,7 @@ typedef struct _NPRect {
     uint16_t right;
 } NPRect;
 
-typedef enum { NPWindowTypeWindow = 1, NPWindowTypeDrawable } NPWindowType;
+typedef enum { NPWindowTypeWindow = 1, NPWindowTypeDrawable = 2 } NPWindowType;
 
 typedef struct _NPWindow {
     void* window; // HWND for a windowed plug-in
@@ -111,49 +111,49 @@ typedef struct _NPPrint NPPrint;
 
 typedef enum {
     NPPVpluginNameString = 1,
-    NPPVpluginDescriptionString,
-    NPPVpluginWindowBool,
-    NPPVpluginTransparentBool,
-    NPPVjavaClass,
-    NPPVpluginWindowSize,
-    NPPVpluginTimerInterval,
+    NPPVpluginDescriptionString = 2,
+    NPPVpluginWindowBool = 3,
+    NPPVpluginTransparentBool = 4,
+    NPPVjavaClass = 5,
+    NPPVpluginWindowSize = 6,
+    NPPVpluginTimerInterval = 7,
     NPPVpluginScriptableInstance = 10,
-    NPPVpluginScriptableIID,
-    NPPVjavascriptPushCallerBool,
-    NPPVpluginKeepLibraryInMemory,
-    NPPVpluginNeedsXEmbed,
-    NPPVpluginScriptableNPObject,
-    NPPVformValue,
-    NPPVpluginUrlRequestsDisplayedBool,
-    NPPVpluginWantsAllNetworkStreams,
-    NPPVpluginNativeAccessibleAtkPlugId,
-    NPPVpluginCancelSrcStream,
-    NPPVsupportsAdvancedKeyHandling,
-    NPPVpluginUsesDOMForCursorBool,
-    NPPVpluginDrawingModel
+    NPPVpluginScriptableIID = 11,
+    NPPVjavascriptPushCallerBool = 12,
+    NPPVpluginKeepLibraryInMemory = 13,
+    NPPVpluginNeedsXEmbed = 14,
+    NPPVpluginScriptableNPObject = 15,
+    NPPVformValue = 16,
+    NPPVpluginUrlRequestsDisplayedBool = 17,
+    NPPVpluginWantsAllNetworkStreams = 18,
+    NPPVpluginNativeAccessibleAtkPlugId = 19,
+    NPPVpluginCancelSrcStream = 20,
+    NPPVsupportsAdvancedKeyHandling = 21,
+    NPPVpluginUsesDOMForCursorBool = 22,
+    NPPVpluginDrawingModel = 1000
 } NPPVariable;
 
 typedef enum {
     NPNVxDisplay = 1,
-    NPNVxtAppContext,
-    NPNVnetscapeWindow,
-    NPNVjavascriptEnabledBool,
-    NPNVasdEnabledBool,
-    NPNVisOfflineBool,
+    NPNVxtAppContext = 2,
+    NPNVnetscapeWindow = 3,
+    NPNVjavascriptEnabledBool = 4,
+    NPNVasdEnabledBool = 5,
+    NPNVisOfflineBool = 6,
     NPNVserviceManager = 10,
-    NPNVDOMElement,
-    NPNVDOMWindow,
-    NPNVToolkit,
-    NPNVSupportsXEmbedBool,
-    NPNVWindowNPObject,
-    NPNVPluginElementNPObject,
-    NPNVSupportsWindowless,
-    NPNVprivateModeBool,
-    NPNVsupportsAdvancedKeyHandling,
-    NPNVdocumentOrigin
+    NPNVDOMElement = 11,
+    NPNVDOMWindow = 12,
+    NPNVToolkit = 13,
+    NPNVSupportsXEmbedBool = 14,
+    NPNVWindowNPObject = 15,
+    NPNVPluginElementNPObject = 16,
+    NPNVSupportsWindowless = 17,
+    NPNVprivateModeBool = 18,
+    NPNVsupportsAdvancedKeyHandling = 21,
+    NPNVdocumentOrigin = 22
 } NPNVariable;
 
-typedef enum { NPNURLVCookie = 501, NPNURLVProxy } NPNURLVariable;
+typedef enum { NPNURLVCookie = 501, NPNURLVProxy = 502 } NPNURLVariable;
 
 // Scripting types.
 typedef void* NPIdentifier;
@@ -168,13 +168,13 @@ typedef struct NPObject NPObject;
 typedef struct NPClass NPClass;
 
 typedef enum {
-    NPVariantType_Void,
-    NPVariantType_Null,
-    NPVariantType_Bool,
-    NPVariantType_Int32,
-    NPVariantType_Double,
-    NPVariantType_String,
-    NPVariantType_Object
+    NPVariantType_Void = 0,
+    NPVariantType_Null = 1,
+    NPVariantType_Bool = 2,
+    NPVariantType_Int32 = 3,
+    NPVariantType_Double = 4,
+    NPVariantType_String = 5,
+    NPVariantType_Object = 6
 } NPVariantType;
 
 typedef struct _NPVariant {

@@ -3,20 +3,21 @@
 
 #include <new>
 
+#include "plugin/boundary_guard.h"
 #include "plugin/plugin_instance.h"
 #include "script/pick_job.h"
 
+namespace {
+
+// Static texts answered for NPPVpluginNameString and NPPVpluginDescriptionString.
 const char kPluginName[] = "NPRuntimeTest";
 const char kPluginDescription[] = "NPRuntime scriptability API test plugin";
-
-namespace {
 
 PluginInstance* RecordOf(NPP instance) {
     return static_cast<PluginInstance*>(instance->pdata);
 }
 
-NPError NP_TABLE NPP_New(NPMIMEType, NPP instance, uint16_t, int16_t, char*[], char*[],
-                         NPSavedData*) {
+NPError NewBody(NPMIMEType, NPP instance, uint16_t, int16_t, char*[], char*[], NPSavedData*) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
@@ -28,7 +29,7 @@ NPError NP_TABLE NPP_New(NPMIMEType, NPP instance, uint16_t, int16_t, char*[], c
     return NPERR_NO_ERROR;
 }
 
-NPError NP_TABLE NPP_Destroy(NPP instance, NPSavedData**) {
+NPError DestroyBody(NPP instance, NPSavedData**) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
@@ -43,7 +44,7 @@ NPError NP_TABLE NPP_Destroy(NPP instance, NPSavedData**) {
     return NPERR_NO_ERROR;
 }
 
-NPError NP_TABLE NPP_SetWindow(NPP instance, NPWindow* pNPWindow) {
+NPError SetWindowBody(NPP instance, NPWindow* pNPWindow) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
@@ -61,6 +62,7 @@ NPError NP_TABLE NPP_SetWindow(NPP instance, NPWindow* pNPWindow) {
     return NPERR_NO_ERROR;
 }
 
+// The stream, print and notification entries only test a pointer: nothing there can throw.
 NPError NP_TABLE NPP_NewStream(NPP instance, NPMIMEType, NPStream*, NPBool, uint16_t*) {
     return instance ? NPERR_NO_ERROR : NPERR_INVALID_INSTANCE_ERROR;
 }
@@ -82,7 +84,7 @@ int32_t NP_TABLE NPP_Write(NPP instance, NPStream*, int32_t, int32_t len, void*)
 
 void NP_TABLE NPP_Print(NPP, NPPrint*) {}
 
-int16_t NP_TABLE NPP_HandleEvent(NPP instance, void* event) {
+int16_t HandleEventBody(NPP instance, void* event) {
     if (!instance) {
         return 0;
     }
@@ -92,7 +94,7 @@ int16_t NP_TABLE NPP_HandleEvent(NPP instance, void* event) {
 
 void NP_TABLE NPP_URLNotify(NPP, const char*, NPReason, void*) {}
 
-NPError NP_TABLE NPP_GetValue(NPP instance, NPPVariable variable, void* value) {
+NPError GetValueBody(NPP instance, NPPVariable variable, void* value) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
@@ -117,6 +119,33 @@ NPError NP_TABLE NPP_GetValue(NPP instance, NPPVariable variable, void* value) {
 
 NPError NP_TABLE NPP_SetValue(NPP instance, NPNVariable, void*) {
     return instance ? NPERR_NO_ERROR : NPERR_INVALID_INSTANCE_ERROR;
+}
+
+// The table's entries: each runs its body behind the last guard.
+
+NPError NP_TABLE NPP_New(NPMIMEType pluginType, NPP instance, uint16_t mode, int16_t argc,
+                         char* argn[], char* argv[], NPSavedData* saved) {
+    return GuardBoundary<NPError>(NPERR_GENERIC_ERROR, [&] {
+        return NewBody(pluginType, instance, mode, argc, argn, argv, saved);
+    });
+}
+
+NPError NP_TABLE NPP_Destroy(NPP instance, NPSavedData** save) {
+    return GuardBoundary<NPError>(NPERR_GENERIC_ERROR, [&] { return DestroyBody(instance, save); });
+}
+
+NPError NP_TABLE NPP_SetWindow(NPP instance, NPWindow* pNPWindow) {
+    return GuardBoundary<NPError>(NPERR_GENERIC_ERROR,
+                                  [&] { return SetWindowBody(instance, pNPWindow); });
+}
+
+int16_t NP_TABLE NPP_HandleEvent(NPP instance, void* event) {
+    return GuardBoundary<int16_t>(0, [&] { return HandleEventBody(instance, event); });
+}
+
+NPError NP_TABLE NPP_GetValue(NPP instance, NPPVariable variable, void* value) {
+    return GuardBoundary<NPError>(NPERR_GENERIC_ERROR,
+                                  [&] { return GetValueBody(instance, variable, value); });
 }
 
 } // namespace

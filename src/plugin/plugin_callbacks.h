@@ -4,10 +4,6 @@
 
 #include "npapi/npapi.h"
 
-// Static texts answered for NPPVpluginNameString and NPPVpluginDescriptionString.
-extern const char kPluginName[];
-extern const char kPluginDescription[];
-
 // Puts every callback into the browser's table; size, version and javaClass stay as they are.
 void FillPluginFuncs(NPPluginFuncs* pFuncs);
 

@@ -7,11 +7,17 @@
 NPIdentifier idRecentlyApplications = NULL;
 NPIdentifier idRunAppointedApplication = NULL;
 NPIdentifier idSelectApplications = NULL;
+namespace {
+
+// The window procedure that the most recent Init replaced; one slot for the whole module.
 WNDPROC previousWindowProc = NULL;
 
+// The plug-in window's procedure: it only forwards to the default one.
 LRESULT CALLBACK PluginWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
+
+} // namespace
 
 PluginInstance::PluginInstance(NPP instance)
     : npp(instance), hwnd(NULL), initialized(false), scriptableObject(NULL) {

@@ -11,11 +11,6 @@ extern NPIdentifier idRecentlyApplications;
 extern NPIdentifier idRunAppointedApplication;
 extern NPIdentifier idSelectApplications;
 
-// The window procedure that the most recent Init replaced; one slot for the whole module.
-extern WNDPROC previousWindowProc;
-
-LRESULT CALLBACK PluginWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
 class PluginInstance {
   public:
     explicit PluginInstance(NPP instance);

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <process.h>
 
+#include <memory>
+
 #include "catalogue/catalogue_builder.h"
 #include "common/unique_resource.h"
 #include "picker/launcher.h"
@@ -10,9 +12,20 @@
 #include "plugin/plugin_instance.h"
 #include "script/os_family.h"
 #include "script/pick_job.h"
+#include "script/pick_thread_start.h"
 #include "script/script_arguments.h"
 #include "script/scriptable_object.h"
 #include "script/string_marshalling.h"
+
+namespace {
+
+uintptr_t BeginPickThread(PickThreadProc proc, void* pArgument) {
+    return _beginthreadex(NULL, 0, proc, pArgument, 0, NULL);
+}
+
+} // namespace
+
+PickThreadStarter StartPickThread = BeginPickThread;
 
 namespace {
 
@@ -54,22 +67,29 @@ void RunAppointedApplication(OsFamily family, const NPVariant* args, uint32_t ar
     }
 }
 
+// Ends a job that no thread took over, on every path out of SelectApplications.
+struct PickJobDiscarder {
+    void operator()(PickJob* pJob) const { DiscardPickJob(pJob); }
+};
+
 bool SelectApplications(NPP npp, const NPVariant* args, uint32_t argCount) {
-    PickJob* pJob = NewPickJob(npp);
-    if (!pJob) {
+    std::unique_ptr<PickJob, PickJobDiscarder> job(NewPickJob(npp));
+    if (!job) {
         return false;
     }
     NPObject* pCallback = CallbackArgument(args, argCount);
-    // Without the asynchronous-call service no answer could ever reach the page.
-    if (pCallback && BrowserOffersAsyncCalls()) {
-        pJob->callback = NPN_RetainObject(pCallback);
-        UniqueHandle hThread(reinterpret_cast<HANDLE>(
-            _beginthreadex(NULL, 0, PickApplicationThread, pJob, 0, NULL)));
+    if (!pCallback) {
+        return true;
+    }
+    job->callback = NPN_RetainObject(pCallback);
+    // Without the asynchronous-call service no answer could ever reach the page: no thread.
+    if (BrowserOffersAsyncCalls()) {
+        UniqueHandle hThread(
+            reinterpret_cast<HANDLE>(StartPickThread(PickApplicationThread, job.get())));
         if (hThread) {
-            return true; // the thread owns the job; its handle is closed here, detached
+            job.release(); // the thread owns the job; its handle is closed here, detached
         }
     }
-    DiscardPickJob(pJob);
     return true;
 }
 

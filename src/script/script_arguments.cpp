@@ -22,6 +22,21 @@ NPObject* CallbackArgument(const NPVariant* args, uint32_t argCount) {
     return args[0].value.objectValue;
 }
 
+size_t Utf8PieceLength(const char* bytes, size_t nLength, size_t nMax) {
+    if (nLength <= nMax) {
+        return nLength;
+    }
+    size_t nCut = nMax;
+    // A continuation byte (10xxxxxx) at the cut belongs to the sequence before it.
+    for (int nBack = 0; nBack < 3 && nCut > 1; ++nBack) {
+        if ((static_cast<unsigned char>(bytes[nCut]) & 0xC0) != 0x80) {
+            break;
+        }
+        --nCut;
+    }
+    return nCut;
+}
+
 bool FitsPathBuffer(const WideString& wstrText) {
     return wstrText.size() < kPathCapacity;
 }

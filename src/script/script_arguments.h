@@ -14,6 +14,15 @@ NPObject* CallbackArgument(const NPVariant* args, uint32_t argCount);
 // A path argument can name a program only when it fits a path buffer with its terminator.
 bool FitsPathBuffer(const WideString& wstrText);
 
+// Code units of a page's path argument that decide everything: a text of this many units or
+// more fits no path buffer, and the failure message never shows more.
+const size_t kArgumentUnitsNeeded = kPathCapacity;
+
+// Where to end a piece of at most `nMax` of the `nLength` UTF-8 bytes at `bytes`, so that no
+// sequence of a well-formed text is split: the cut moves back over at most three continuation
+// bytes. Ends at `nLength` when that is within reach.
+size_t Utf8PieceLength(const char* bytes, size_t nLength, size_t nMax);
+
 // "没找到指定的程序" followed by the text, cut so that the message fits a path buffer.
 WideString FormatLaunchFailureMessage(const WideString& wstrText);
 

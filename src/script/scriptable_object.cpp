@@ -4,10 +4,16 @@
 #include <new>
 #include <string.h>
 
+#include "plugin/boundary_guard.h"
 #include "plugin/browser_services.h"
 #include "plugin/plugin_instance.h"
 
+namespace {
+
+// Text returned when the page calls the object itself.
 const char kDefaultMethodReturn[] = "default method return val";
+
+} // namespace
 
 bool ScriptablePluginObject::HasMethod(NPIdentifier name) {
     return name == idRecentlyApplications || name == idRunAppointedApplication ||
@@ -45,56 +51,62 @@ ScriptablePluginObjectBase* FromHeader(NPObject* npobj) {
 }
 
 NPObject* NP_TABLE Allocate(NPP npp, NPClass*) {
-    return new (std::nothrow) ScriptablePluginObject(npp);
+    return GuardBoundary<NPObject*>(
+        NULL, [&]() -> NPObject* { return new (std::nothrow) ScriptablePluginObject(npp); });
 }
 
 void NP_TABLE Deallocate(NPObject* npobj) {
-    if (npobj) {
-        delete FromHeader(npobj);
-    }
+    GuardBoundary([&] {
+        if (npobj) {
+            delete FromHeader(npobj);
+        }
+    });
 }
 
 void NP_TABLE Invalidate(NPObject* npobj) {
-    FromHeader(npobj)->Invalidate();
+    GuardBoundary([&] { FromHeader(npobj)->Invalidate(); });
 }
 
 bool NP_TABLE HasMethod(NPObject* npobj, NPIdentifier name) {
-    return FromHeader(npobj)->HasMethod(name);
+    return GuardBoundary(false, [&] { return FromHeader(npobj)->HasMethod(name); });
 }
 
 bool NP_TABLE Invoke(NPObject* npobj, NPIdentifier name, const NPVariant* args, uint32_t argCount,
                      NPVariant* result) {
-    return FromHeader(npobj)->Invoke(name, args, argCount, result);
+    return GuardBoundary(false,
+                         [&] { return FromHeader(npobj)->Invoke(name, args, argCount, result); });
 }
 
 bool NP_TABLE InvokeDefault(NPObject* npobj, const NPVariant* args, uint32_t argCount,
                             NPVariant* result) {
-    return FromHeader(npobj)->InvokeDefault(args, argCount, result);
+    return GuardBoundary(false,
+                         [&] { return FromHeader(npobj)->InvokeDefault(args, argCount, result); });
 }
 
 bool NP_TABLE HasProperty(NPObject* npobj, NPIdentifier name) {
-    return FromHeader(npobj)->HasProperty(name);
+    return GuardBoundary(false, [&] { return FromHeader(npobj)->HasProperty(name); });
 }
 
 bool NP_TABLE GetProperty(NPObject* npobj, NPIdentifier name, NPVariant* result) {
-    return FromHeader(npobj)->GetProperty(name, result);
+    return GuardBoundary(false, [&] { return FromHeader(npobj)->GetProperty(name, result); });
 }
 
 bool NP_TABLE SetProperty(NPObject* npobj, NPIdentifier name, const NPVariant* value) {
-    return FromHeader(npobj)->SetProperty(name, value);
+    return GuardBoundary(false, [&] { return FromHeader(npobj)->SetProperty(name, value); });
 }
 
 bool NP_TABLE RemoveProperty(NPObject* npobj, NPIdentifier name) {
-    return FromHeader(npobj)->RemoveProperty(name);
+    return GuardBoundary(false, [&] { return FromHeader(npobj)->RemoveProperty(name); });
 }
 
 bool NP_TABLE Enumerate(NPObject* npobj, NPIdentifier** identifiers, uint32_t* count) {
-    return FromHeader(npobj)->Enumerate(identifiers, count);
+    return GuardBoundary(false, [&] { return FromHeader(npobj)->Enumerate(identifiers, count); });
 }
 
 bool NP_TABLE Construct(NPObject* npobj, const NPVariant* args, uint32_t argCount,
                         NPVariant* result) {
-    return FromHeader(npobj)->Construct(args, argCount, result);
+    return GuardBoundary(false,
+                         [&] { return FromHeader(npobj)->Construct(args, argCount, result); });
 }
 
 } // namespace

@@ -46,7 +46,4 @@ class ScriptablePluginObject : public ScriptablePluginObjectBase {
 // The class record handed to NPN_CreateObject.
 extern NPClass ScriptablePluginObjectClass;
 
-// Text returned when the page calls the object itself.
-extern const char kDefaultMethodReturn[];
-
 #endif

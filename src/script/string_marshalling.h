@@ -10,8 +10,10 @@
 // and then `result` is untouched too.
 bool WideStringToVariant(WideString wstrText, NPVariant* result);
 
-// Converts a string argument of exactly UTF8Length bytes; the text ends at its first zero unit.
-// False when nothing converts (an empty string, for one).
+// Converts a string argument of at most UTF8Length bytes; the text ends at its first zero unit.
+// Only the first kArgumentUnitsNeeded units or more are converted, however long the page's
+// string: no allocation here is sized by the page. False when nothing converts (an empty
+// string, for one).
 bool Utf8ArgumentToWide(const NPString& npstr, WideString& wstrText);
 
 #endif

@@ -1,10 +1,8 @@
 // UTF-8 conversions through the system's code page 65001.
 #include <windows.h>
 
-#include <limits.h>
-#include <vector>
-
 #include "plugin/browser_services.h"
+#include "script/script_arguments.h"
 #include "script/string_marshalling.h"
 
 bool WideStringToVariant(WideString wstrText, NPVariant* result) {
@@ -27,17 +25,37 @@ bool WideStringToVariant(WideString wstrText, NPVariant* result) {
 }
 
 bool Utf8ArgumentToWide(const NPString& npstr, WideString& wstrText) {
-    if (npstr.UTF8Length == 0 || !npstr.UTF8Characters || npstr.UTF8Length > INT_MAX) {
+    if (npstr.UTF8Length == 0 || !npstr.UTF8Characters) {
         return false;
     }
-    const int nSource = static_cast<int>(npstr.UTF8Length);
-    const int nUnits = MultiByteToWideChar(CP_UTF8, 0, npstr.UTF8Characters, nSource, NULL, 0);
-    if (nUnits <= 0) {
+    // A piece of this many bytes gives at least a third as many units: one piece is enough
+    // unless the system drops bytes it cannot convert.
+    const size_t kPieceBytes = 1024;
+    WideChar wszPiece[kPieceBytes];
+    const char* bytes = npstr.UTF8Characters;
+    const size_t nLength = npstr.UTF8Length;
+    bool bConverted = false;
+    WideString wstrConverted;
+    size_t nOffset = 0;
+    while (nOffset < nLength && wstrConverted.size() < kArgumentUnitsNeeded) {
+        const size_t nPiece = Utf8PieceLength(bytes + nOffset, nLength - nOffset, kPieceBytes);
+        const int nUnits =
+            MultiByteToWideChar(CP_UTF8, 0, bytes + nOffset, static_cast<int>(nPiece), wszPiece,
+                                static_cast<int>(kPieceBytes));
+        nOffset += nPiece;
+        if (nUnits <= 0) {
+            continue;
+        }
+        bConverted = true;
+        const WideString wstrPiece = TextBeforeZero(wszPiece, static_cast<size_t>(nUnits));
+        wstrConverted += wstrPiece;
+        if (wstrPiece.size() < static_cast<size_t>(nUnits)) {
+            break; // the text ends at its first zero unit
+        }
+    }
+    if (!bConverted) {
         return false;
     }
-    std::vector<WideChar> vecUnits(static_cast<size_t>(nUnits), 0);
-    const int nConverted =
-        MultiByteToWideChar(CP_UTF8, 0, npstr.UTF8Characters, nSource, &vecUnits[0], nUnits);
-    wstrText = TextBeforeZero(&vecUnits[0], static_cast<size_t>(nConverted > 0 ? nConverted : 0));
+    wstrText.swap(wstrConverted);
     return true;
 }

@@ -14,29 +14,53 @@
 #include "common/unique_resource.h"
 #include "npapi/npapi.h"
 
+// Owners that only the host needs: a loaded module and a window it created.
+struct ModuleTraits {
+    typedef HMODULE Type;
+    static HMODULE Null() { return NULL; }
+    static void Close(HMODULE module) { ::FreeLibrary(module); }
+};
+typedef UniqueResource<ModuleTraits> UniqueModule;
+
+struct WindowTraits {
+    typedef HWND Type;
+    static HWND Null() { return NULL; }
+    static void Close(HWND window) { ::DestroyWindow(window); }
+};
+typedef UniqueResource<WindowTraits> UniqueWindow;
+
 namespace nphost {
 
-// NPN_MemAlloc's heap: it knows every block's size and can be told to fail.
+// NPN_MemAlloc's heap: a private heap of the browser's own, not the C runtime's. Each block
+// carries guard bytes before and after it, checked when it is freed; frees of blocks it never
+// gave out, or gave out and took back already, are reported as misuse.
 class TrackedAllocator {
   public:
+    TrackedAllocator();
+    ~TrackedAllocator();
+    TrackedAllocator(const TrackedAllocator&) = delete;
+    TrackedAllocator& operator=(const TrackedAllocator&) = delete;
+
     void* Alloc(uint32_t nSize);
     void Free(void* pBlock);
 
     size_t OutstandingBlocks() const { return blocks_.size(); }
+    // The live blocks with their sizes.
+    const std::map<const void*, uint32_t>& Blocks() const { return blocks_; }
     // The size of a live block, or -1 when `pBlock` is not one.
     long long BlockSize(const void* pBlock) const;
     // Every size asked for, in order.
     const std::vector<uint32_t>& Requests() const { return requests_; }
-    int BadFrees() const { return nBadFrees_; }
     // The next `nCount` allocations return null.
     void FailNext(int nCount) { nFailNext_ = nCount; }
     void ClearRequests() { requests_.clear(); }
 
   private:
+    HANDLE hHeap_;
     std::map<const void*, uint32_t> blocks_;
+    std::set<const void*> freed_; // given back and not handed out again since
     std::vector<uint32_t> requests_;
     int nFailNext_ = 0;
-    int nBadFrees_ = 0;
 };
 
 // A value the page received or passed, copied out of its NPVariant.
@@ -85,8 +109,12 @@ class Browser {
     NPIdentifier StringIdentifier(const std::string& name);
     NPIdentifier IntIdentifier(int32_t value);
 
+    // A table without the asynchronous-call service, as older browsers hand out.
+    NPNetscapeFuncs FuncsWithoutAsyncCalls() const;
+
     // Objects made by NPN_CreateObject that have not been deallocated.
     size_t LiveObjects() const { return liveObjects_.size(); }
+    const std::set<NPObject*>& LiveObjectSet() const { return liveObjects_; }
     bool IsLive(NPObject* object) const { return liveObjects_.count(object) != 0; }
     // The next `nCount` calls of NPN_CreateObject fail, as when the browser is out of memory.
     void FailNextCreateObject(int nCount) { nFailCreate_ = nCount; }
@@ -102,13 +130,10 @@ class Browser {
     DWORD PluginThreadId() const { return dwPluginThread_; }
     // Services other than the asynchronous call made off the plug-in thread.
     int OffThreadCalls() const { return nOffThreadCalls_; }
-    // Runs the plug-in thread's message loop until `done` or the time is up; true when done.
-    bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
-    void PumpFor(DWORD dwMs);
-
-    // Asynchronous calls posted and not yet run or dropped (any thread may ask).
+    // Asynchronous calls posted and not yet run (or dropped), and all ever posted.
     size_t PendingAsyncCalls();
-    // Calls dropped at delivery because their instance was destroyed.
+    int PostedAsyncCalls() const { return nPostedAsyncCalls_; }
+    // Calls dropped at delivery because their instance was destroyed after they were posted.
     int DroppedAsyncCalls() const { return nDroppedAsyncCalls_; }
     // Runs calls for destroyed instances instead of dropping them, as a careless browser might.
     void DeliverToDestroyedInstances(bool bDeliver) { bDeliverToDestroyed_ = bDeliver; }
@@ -116,15 +141,29 @@ class Browser {
     // calls among them) stay queued. True when `done` became true in time.
     bool AnswerSentMessagesUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
 
+    // What a real browser would punish: each entry says what was misused and how. The test
+    // listener fails the test during which an entry was added.
+    void Violation(const std::string& what);
+    std::vector<std::string> Violations();
+    // For tests of the host itself, which misuse it on purpose: removes and answers the entries
+    // after the first `nKeep`.
+    std::vector<std::string> TakeViolations(size_t nKeep);
+    // Runs the plug-in thread's message loop until `done` or the time is up; true when done.
+    bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
+    void PumpFor(DWORD dwMs);
+
     // Instances whose NPP_New succeeded and that are not destroyed: async calls reach only them.
-    void InstanceCreated(NPP npp) { liveInstances_.insert(npp); }
-    void InstanceDestroyed(NPP npp) { liveInstances_.erase(npp); }
+    void InstanceCreated(NPP npp);
+    void InstanceDestroyed(NPP npp);
+    bool IsLiveInstance(NPP npp);
 
     // What the services do; public for the table's plain functions.
-    void CheckThread();
+    void CheckThread(const char* service);
     NPObject* CreateObject(NPP npp, NPClass* aClass);
     NPObject* RetainObject(NPObject* object);
     void ReleaseObject(NPObject* object);
+    // Reports and answers false when `object` is not a live object; `service` names the caller.
+    bool CheckObject(const char* service, NPObject* object);
     void ReleaseVariantValue(NPVariant* variant);
     void QueueAsyncCall(NPP npp, NPN_AsyncCallFunction func, void* userData);
     void RecordCall(NPObject* function, const NPVariant* args, uint32_t argCount);
@@ -150,16 +189,20 @@ class Browser {
     std::map<std::string, std::unique_ptr<Identifier>> stringIds_;
     std::map<int32_t, std::unique_ptr<Identifier>> intIds_;
     std::set<NPObject*> liveObjects_;
+    std::set<NPObject*> deadObjects_; // deallocated, and not since handed out again
     std::map<NPObject*, std::vector<FunctionCall>> functionCalls_;
     std::set<NPP> liveInstances_;
     DWORD dwPluginThread_;
     int nOffThreadCalls_ = 0;
-    int nFailCreate_ = 0;
-    HWND hMessageWindow_ = nullptr;
+    int nPostedAsyncCalls_ = 0;
     int nDroppedAsyncCalls_ = 0;
     bool bDeliverToDestroyed_ = false;
-    CRITICAL_SECTION asyncLock_;
+    size_t nDelivering_ = 0;
+    int nFailCreate_ = 0;
+    HWND hMessageWindow_ = nullptr;
+    CRITICAL_SECTION asyncLock_; // guards the calls, the live instances and the violations
     std::vector<AsyncCall> asyncCalls_;
+    std::vector<std::string> violations_; // under asyncLock_: any thread may add one
 };
 
 // What the browser's plug-in scan reads from a module's version resource.
@@ -177,6 +220,8 @@ std::string ReadVersionString(const std::wstring& path, const std::string& key);
 ScanInfo ScanPlugin(const std::wstring& path);
 
 // A module loaded the way a browser loads it: LoadLibrary, NP_GetEntryPoints, NP_Initialize.
+// Every call into it goes through the measuring thunk of checked_call.h: the exports, the
+// plug-in table (Funcs() holds the host's checking forwarders) and the class records.
 class PluginModule {
   public:
     explicit PluginModule(const std::wstring& path);
@@ -187,10 +232,16 @@ class PluginModule {
     bool Loaded() const { return static_cast<bool>(hModule_); }
     NPError EntryPointsResult() const { return entryPointsResult_; }
     NPError InitializeResult() const { return initializeResult_; }
-    const NPPluginFuncs& Funcs() const { return funcs_; }
-    NP_GetEntryPointsFunc GetEntryPoints() const { return getEntryPoints_; }
-    NP_InitializeFunc Initialize() const { return initialize_; }
-    NP_ShutdownFunc Shutdown() const { return shutdown_; }
+    // The plug-in table as the browser calls it, each entry measured.
+    const NPPluginFuncs& Funcs() const { return checkedFuncs_; }
+    // The table exactly as the module filled it.
+    const NPPluginFuncs& ModuleFuncs() const { return funcs_; }
+    // The exports, called through the measuring thunk.
+    NPError GetEntryPoints(NPPluginFuncs* pFuncs) const;
+    NPError Initialize(NPNetscapeFuncs* pFuncs) const;
+    bool HasExports() const { return getEntryPoints_ && initialize_ && shutdown_; }
+    // NP_Shutdown, which ends the module's use: called by the destructor unless called here.
+    NPError Shutdown();
     HMODULE Handle() const { return hModule_.get(); }
 
   private:
@@ -199,8 +250,10 @@ class PluginModule {
     NP_InitializeFunc initialize_ = nullptr;
     NP_ShutdownFunc shutdown_ = nullptr;
     NPPluginFuncs funcs_;
+    NPPluginFuncs checkedFuncs_;
     NPError entryPointsResult_ = -1;
     NPError initializeResult_ = -1;
+    bool bShutDown_ = false;
 };
 
 // The browser's top-level frame window, of class "CB_CorvidBrowserFrame": one per process,
@@ -226,8 +279,16 @@ class PluginArea {
 };
 
 // Two distinct browser window procedures, so that tests can tell windows' procedures apart.
+// The first records every message it receives, so that a plug-in procedure that chains to the
+// browser's is seen.
 LRESULT CALLBACK BrowserPluginWindowProcA(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK BrowserPluginWindowProcB(HWND, UINT, WPARAM, LPARAM);
+// How many times BrowserPluginWindowProcA received `uMsg` for `hWnd`.
+int MessagesSeenByBrowserProcedure(HWND hWnd, UINT uMsg);
+
+// A class record whose entries call the object's own class record through the measuring
+// thunk: tests call class operations through it as the browser would.
+NPClass* CheckedClass();
 
 // One plug-in instance on a page: NPP_New on construction, NPP_Destroy on destruction
 // (when still alive), and the page's hold on the scriptable object released after it.
@@ -242,10 +303,13 @@ class Instance {
     NPP npp() { return &npp_; }
     NPError NewResult() const { return newResult_; }
     NPError SetWindow(HWND hWnd);
-    NPError Destroy();
+    // NPP_Destroy, with `save` as the browser's slot for saved data when given.
+    NPError Destroy(NPSavedData** save = nullptr);
     bool Destroyed() const { return bDestroyed_; }
     // NPP_GetValue(NPPVpluginScriptableNPObject); the page keeps (and later releases) it.
     NPObject* ScriptableObject();
+    // The page lets go of one of its references to `object` now instead of at the end.
+    void ReleasePageHold(NPObject* object);
 
   private:
     PluginModule& module_;

@@ -7,4 +7,4 @@ add_executable(icons_core_tests
 target_link_libraries(icons_core_tests PRIVATE npd_core gtest_main)
 target_compile_options(icons_core_tests PRIVATE -Wall -Wextra -Werror)
 add_test(NAME icons_core_tests COMMAND icons_core_tests)
-set_tests_properties(icons_core_tests PROPERTIES TIMEOUT 60)
+npd_set_test_timeout(icons_core_tests 60)

@@ -5,5 +5,6 @@ if(NPD_NODE)
         COMMAND ${NPD_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/../page/launcher_page_test.js
                 ${PROJECT_SOURCE_DIR}/examples/launcher.html
                 ${CMAKE_CURRENT_SOURCE_DIR}/../page/catalogues)
-    set_tests_properties(launcher_page_tests PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77)
+    npd_set_test_timeout(launcher_page_tests 600)
+    set_tests_properties(launcher_page_tests PROPERTIES SKIP_RETURN_CODE 77)
 endif()

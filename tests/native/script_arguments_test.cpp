@@ -1,6 +1,8 @@
 // Which arguments a method may read, and the bounded launch failure message.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "script/script_arguments.h"
 
 namespace {
@@ -71,6 +73,29 @@ TEST(LaunchFailureMessage, FollowsTheWordsWithThePathAndFitsAPathBuffer) {
     const WideString message = FormatLaunchFailureMessage(WideString(5000, 'p'));
     EXPECT_EQ(259u, message.size());
     EXPECT_EQ(prefix, message.substr(0, 8));
+}
+
+TEST(ScriptArguments, APieceOfUtf8EndsBetweenSequences) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        size_t nMax;
+        size_t nExpected;
+    } cases[] = {
+        {"all within reach", "abc", 8, 3},
+        {"ASCII cut anywhere", "abcdef", 4, 4},
+        {"before a two-byte sequence", "ab\xC3\xA9", 3, 2},
+        {"after a two-byte sequence",
+         "a\xC3\xA9"
+         "b",
+         3, 3},
+        {"inside a three-byte sequence", "a\xE7\xA8\x8Bz", 3, 1},
+        {"inside a four-byte sequence", "a\xF0\x9F\x98\x80z", 4, 1},
+        {"at most three bytes back", "a\x80\x80\x80\x80\x80", 5, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.nExpected, Utf8PieceLength(c.bytes.data(), c.bytes.size(), c.nMax)) << c.what;
+    }
 }
 
 } // namespace

@@ -25,12 +25,12 @@ target_include_directories(catalogue_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/w
 target_link_libraries(catalogue_tests PRIVATE npd_module_code)
 add_dependencies(catalogue_tests ${catalogue_version_programs})
 add_test(NAME catalogue_tests COMMAND catalogue_tests)
-set_tests_properties(catalogue_tests PROPERTIES TIMEOUT 180)
+npd_set_test_timeout(catalogue_tests 180)
 
 # The history diagnostic runs and prints its list on this prefix's (empty) history.
 add_test(NAME history_tool COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:history> nt6)
-set_tests_properties(history_tool PROPERTIES TIMEOUT 60
-    PASS_REGULAR_EXPRESSION "Records, most used first")
+npd_set_test_timeout(history_tool 60)
+set_tests_properties(history_tool PROPERTIES PASS_REGULAR_EXPRESSION "Records, most used first")
 
 # Figures of the reader's speed (run by hand under tools/wine-session.sh; not a test).
 add_executable(history_bench win/catalogue/history_bench.cpp win/catalogue/system_fixture.cpp)

@@ -9,8 +9,9 @@ using nphost::Browser;
 
 // Both table checks leave a refused table exactly as it was.
 TEST(EntryPoints, GetEntryPointsChecksTheTableBeforeFillingIt) {
-    NP_GetEntryPointsFunc getEntryPoints = Module().GetEntryPoints();
-    ASSERT_NE(nullptr, getEntryPoints);
+    const nphost::PluginModule& module = Module();
+    ASSERT_TRUE(module.HasExports());
+    auto getEntryPoints = [&](NPPluginFuncs* pFuncs) { return module.GetEntryPoints(pFuncs); };
     EXPECT_EQ(NPERR_INVALID_FUNCTABLE_ERROR, getEntryPoints(nullptr));
 
     NPPluginFuncs small;
@@ -43,8 +44,9 @@ TEST(EntryPoints, GetEntryPointsChecksTheTableBeforeFillingIt) {
 }
 
 TEST(EntryPoints, InitializeChecksPointerThenVersionThenSize) {
-    NP_InitializeFunc initialize = Module().Initialize();
-    ASSERT_NE(nullptr, initialize);
+    const nphost::PluginModule& module = Module();
+    ASSERT_TRUE(module.HasExports());
+    auto initialize = [&](NPNetscapeFuncs* pFuncs) { return module.Initialize(pFuncs); };
     EXPECT_EQ(NPERR_INVALID_FUNCTABLE_ERROR, initialize(nullptr));
 
     const uint16_t nFull = static_cast<uint16_t>(NP_NETSCAPE_FUNCS_MIN_SIZE); // 196
@@ -71,7 +73,12 @@ TEST(EntryPoints, InitializeChecksPointerThenVersionThenSize) {
     // Leave the module with the host's own table.
     NPNetscapeFuncs funcs = Browser::Get().Funcs();
     EXPECT_EQ(NPERR_NO_ERROR, initialize(&funcs));
-    EXPECT_EQ(NPERR_NO_ERROR, Module().Shutdown()());
+}
+
+// Run in a process of its own (see tests/CMakeLists.txt): nothing uses the module afterwards.
+TEST(ModuleEnd, ShutdownAnswersNoError) {
+    ASSERT_TRUE(Module().HasExports());
+    EXPECT_EQ(NPERR_NO_ERROR, Module().Shutdown());
 }
 
 // Each callback called with a null instance, with an instance that has no record, and with a
@@ -102,9 +109,15 @@ TEST_F(Callbacks, DestroyFreesTheRecordAndIgnoresAMissingOne) {
     EXPECT_EQ(nullptr, bare_.pdata);
 
     nphost::Instance instance(Module());
+    NPObject* object = instance.ScriptableObject();
+    ASSERT_NE(nullptr, object);
+    ASSERT_EQ(2u, object->referenceCount) << "the record's and the page's";
     NPSavedData* saved = reinterpret_cast<NPSavedData*>(&bare_);
-    EXPECT_EQ(NPERR_NO_ERROR, funcs_.destroy(instance.npp(), &saved));
+    EXPECT_EQ(NPERR_NO_ERROR, instance.Destroy(&saved));
     EXPECT_EQ(reinterpret_cast<NPSavedData*>(&bare_), saved) << "save was touched";
+    EXPECT_EQ(nullptr, instance.npp()->pdata) << "the record is still referred to";
+    // Freeing the record lets go of the reference it held.
+    EXPECT_EQ(1u, object->referenceCount) << "the record was not freed";
 }
 
 TEST_F(Callbacks, StreamsAreTakenAndDiscarded) {

@@ -42,7 +42,8 @@ target_link_libraries(icon_tests PRIVATE npd_module_code)
 target_include_directories(icon_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/icons)
 add_dependencies(icon_tests ${icon_carriers})
 add_test(NAME icon_tests COMMAND icon_tests)
-set_tests_properties(icon_tests PROPERTIES TIMEOUT 300 FIXTURES_SETUP icon_files)
+npd_set_test_timeout(icon_tests 300)
+set_tests_properties(icon_tests PROPERTIES FIXTURES_SETUP icon_files)
 
 # A standard image tool shows a stored bitmap upright: ImageMagick on the build machine converts
 # the one that icon_tests left in icon_output to PNG and the PNG's pixels are compared.
@@ -51,7 +52,8 @@ add_test(NAME icon_image_tool
     COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/win/icons/check_upright.sh ${NPD_IMAGE_CONVERT}
         ${PROJECT_BINARY_DIR}/icon_output/icon_carrier_alpha.bmp
         ${PROJECT_BINARY_DIR}/icon_output/icon_carrier_alpha.rgba)
-set_tests_properties(icon_image_tool PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED icon_files)
+npd_set_test_timeout(icon_image_tool 60)
+set_tests_properties(icon_image_tool PROPERTIES FIXTURES_REQUIRED icon_files)
 
 # Medians of storing icons (make bench); built, never run by the tests.
 add_executable(icon_bench win/icons/icon_bench.cpp win/icons/icon_test_support.cpp

@@ -34,7 +34,8 @@ TEST_F(OsFamilyOfThisSystem, DecidesWhetherMethodsWorkButNotWhetherTheyExist) {
     const bool bServed = g_expectedFamily == OsFamilyNt5 || g_expectedFamily == OsFamilyNt6;
     for (const char* name :
          {"RecentlyApplications", "RunAppointedApplication", "SelectApplications"}) {
-        EXPECT_TRUE(object->_class->hasMethod(object, Browser::Get().StringIdentifier(name)))
+        EXPECT_TRUE(
+            nphost::CheckedClass()->hasMethod(object, Browser::Get().StringIdentifier(name)))
             << name;
     }
     NPObject* function = Browser::Get().CreateFunction();

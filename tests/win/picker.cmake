@@ -25,4 +25,6 @@ npd_add_test_program(picker_code_tests win/test_main.cpp win/picker_dialog_test.
 target_link_libraries(picker_code_tests PRIVATE npd_module_code)
 add_test(NAME picker_code_tests COMMAND picker_code_tests)
 
-set_tests_properties(picker_tests picker_unload_tests picker_code_tests PROPERTIES TIMEOUT 300)
+npd_set_test_timeout(picker_tests 300)
+npd_set_test_timeout(picker_unload_tests 120)
+npd_set_test_timeout(picker_code_tests 60)

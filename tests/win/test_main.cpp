@@ -2,6 +2,7 @@
 #include <string.h>
 #include <stdlib.h>
 
+#include "host/strict_listener.h"
 #include "module_fixture.h"
 
 int g_expectedFamily = -1;
@@ -47,5 +48,6 @@ int main(int argc, char** argv) {
     }
     // The plug-in thread is this one: the browser records it before anything else runs.
     nphost::Browser::Get();
+    nphost::InstallStrictListener();
     return RUN_ALL_TESTS();
 }

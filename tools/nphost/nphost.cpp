@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/browser.h"
+#include "host/dialog_watcher.h"
 
 namespace {
 
@@ -102,8 +103,8 @@ int wmain(int argc, wchar_t** argv) {
         if (argc < 3) {
             Print("Scriptable object methods (asked by name):\n");
             for (const char* method : kKnownMethods) {
-                const bool bHas =
-                    object->_class->hasMethod(object, Browser::Get().StringIdentifier(method));
+                const bool bHas = nphost::CheckedClass()->hasMethod(
+                    object, Browser::Get().StringIdentifier(method));
                 Print(std::string("  ") + method + ": " + (bHas ? "yes" : "no") + "\n");
             }
         } else {
@@ -118,7 +119,13 @@ int wmain(int argc, wchar_t** argv) {
             }
             NPVariant result;
             result.type = NPVariantType_Void;
+            // Every message box the call shows is read, printed and answered with its first
+            // button, so that the call returns without a user.
+            nphost::DialogWatcher watcher;
             const bool bOk = Browser::Get().CallMethod(object, method, args, &result);
+            for (const nphost::SeenBox& box : watcher.Boxes()) {
+                Print("  message box \"" + Narrow(box.caption) + "\": " + Narrow(box.text) + "\n");
+            }
             Print(method + " returned " + (bOk ? "true" : "false") +
                   ", result: " + Describe(result) + "\n");
             Browser::Get().ReleaseVariantValue(&result);

@@ -1,0 +1,86 @@
+// The module's code linked into this program and driven through its own tables by the host:
+// what a browser cannot provoke on demand (a thread that does not start, an exception).
+#include <stdexcept>
+
+#include "module_fixture.h"
+#include "plugin/browser_services.h"
+#include "plugin/plugin_callbacks.h"
+#include "script/pick_thread_start.h"
+
+namespace {
+
+using nphost::Arguments;
+using nphost::Browser;
+
+uintptr_t NoThread(PickThreadProc, void*) {
+    return 0;
+}
+
+uintptr_t ThrowingStart(PickThreadProc, void*) {
+    throw std::runtime_error("no thread");
+}
+
+// One instance of the linked-in module and its scriptable object, as a page has them.
+class LinkedModule : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const NPNetscapeFuncs browserFuncs = Browser::Get().Funcs();
+        KeepBrowserFuncs(&browserFuncs);
+        memset(&funcs_, 0, sizeof(funcs_));
+        FillPluginFuncs(&funcs_);
+        memset(&npp_, 0, sizeof(npp_));
+        ASSERT_EQ(NPERR_NO_ERROR, funcs_.newp(const_cast<char*>("application/corvid-application"),
+                                              &npp_, NP_EMBED, 0, nullptr, nullptr, nullptr));
+        Browser::Get().InstanceCreated(&npp_);
+        ASSERT_EQ(NPERR_NO_ERROR, funcs_.getvalue(&npp_, NPPVpluginScriptableNPObject, &object_));
+        ASSERT_NE(nullptr, object_);
+        function_ = Browser::Get().CreateFunction();
+    }
+
+    void TearDown() override {
+        StartPickThread = original_;
+        if (function_) {
+            Browser::Get().ReleaseObject(function_);
+        }
+        if (object_) {
+            Browser::Get().ReleaseObject(object_);
+        }
+        funcs_.destroy(&npp_, nullptr);
+        Browser::Get().InstanceDestroyed(&npp_);
+    }
+
+    // SelectApplications with the page's function, through the module's class record.
+    bool Select() {
+        NPVariant result = Sentinel();
+        const Arguments args = Arguments().Object(function_);
+        const bool bReturned = nphost::CheckedClass()->invoke(
+            object_, Browser::Get().StringIdentifier("SelectApplications"), args.data(),
+            args.size(), &result);
+        EXPECT_TRUE(IsSentinel(result)) << "the result was set";
+        return bReturned;
+    }
+
+    NPPluginFuncs funcs_;
+    NPP_t npp_;
+    NPObject* object_ = nullptr;
+    NPObject* function_ = nullptr;
+    const PickThreadStarter original_ = StartPickThread;
+};
+
+TEST_F(LinkedModule, AThreadThatDoesNotStartLetsTheHoldGoAtOnce) {
+    StartPickThread = NoThread;
+    const int nPosted = Browser::Get().PostedAsyncCalls();
+    EXPECT_TRUE(Select());
+    EXPECT_EQ(1u, function_->referenceCount) << "the hold on the page's function was kept";
+    EXPECT_TRUE(Browser::Get().CallsOf(function_).empty()) << "the page was called";
+    EXPECT_EQ(nPosted, Browser::Get().PostedAsyncCalls());
+}
+
+TEST_F(LinkedModule, AnExceptionBecomesTheFailureAnswerAndLeavesNothingHeld) {
+    StartPickThread = ThrowingStart;
+    EXPECT_FALSE(Select()) << "Invoke answers false when its work throws";
+    EXPECT_EQ(1u, function_->referenceCount) << "the hold on the page's function was kept";
+    EXPECT_TRUE(Browser::Get().CallsOf(function_).empty()) << "the page was called";
+}
+
+} // namespace
