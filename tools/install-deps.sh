@@ -28,6 +28,9 @@ g++                            g++
 node                           nodejs
 chromium                       chromium
 /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc fonts-wqy-zenhei
+wixl                           wixl
+msibuild                       msitools
+osslsigncode                   osslsigncode
 LIST
 }
 

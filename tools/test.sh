@@ -9,3 +9,4 @@ if [ "$arch" = win64 ]; then
 fi
 ctest --test-dir build/native --output-on-failure
 tools/wine-session.sh "build/$arch" "$arch" ctest --test-dir "build/$arch" --output-on-failure
+tests/package/package_test.sh
