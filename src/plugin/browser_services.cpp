@@ -36,6 +36,12 @@ void* NPN_MemAlloc(uint32_t size) {
     return g_browser.memalloc ? g_browser.memalloc(size) : NULL;
 }
 
+void NPN_MemFree(void* ptr) {
+    if (g_browser.memfree) {
+        g_browser.memfree(ptr);
+    }
+}
+
 bool NPN_InvokeDefault(NPP npp, NPObject* obj, const NPVariant* args, uint32_t argCount,
                        NPVariant* result) {
     return g_browser.invokeDefault ? g_browser.invokeDefault(npp, obj, args, argCount, result)

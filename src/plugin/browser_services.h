@@ -13,6 +13,7 @@ NPObject* NPN_CreateObject(NPP npp, NPClass* aClass);
 NPObject* NPN_RetainObject(NPObject* obj);
 void NPN_ReleaseObject(NPObject* obj);
 void* NPN_MemAlloc(uint32_t size);
+void NPN_MemFree(void* ptr);
 bool NPN_InvokeDefault(NPP npp, NPObject* obj, const NPVariant* args, uint32_t argCount,
                        NPVariant* result);
 void NPN_ReleaseVariantValue(NPVariant* variant);

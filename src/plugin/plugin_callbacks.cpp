@@ -5,6 +5,7 @@
 
 #include "plugin/boundary_guard.h"
 #include "plugin/plugin_instance.h"
+#include "script/pick_job.h"
 
 namespace {
 
@@ -32,6 +33,8 @@ NPError DestroyBody(NPP instance, NPSavedData**) {
     if (!instance) {
         return NPERR_INVALID_INSTANCE_ERROR;
     }
+    // No reply of a picker reaches this instance from now on.
+    ForgetPickJobsOf(instance);
     PluginInstance* pPlugin = RecordOf(instance);
     if (pPlugin) {
         pPlugin->Shut();

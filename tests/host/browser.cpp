@@ -698,6 +698,11 @@ void Browser::DeliverAsyncCalls() {
         // As in browsers, a call for an instance destroyed since it was posted is dropped.
         if (IsLiveInstance(call.npp)) {
             CallTable("an asynchronous call", call.func, call.userData);
+        } else {
+            ++nDroppedAsyncCalls_;
+            if (bDeliverToDestroyed_) {
+                CallTable("an asynchronous call", call.func, call.userData);
+            }
         }
         EnterCriticalSection(&asyncLock_);
         --nDelivering_;
@@ -711,6 +716,21 @@ LRESULT CALLBACK Browser::MessageWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam,
         return 0;
     }
     return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+bool Browser::AnswerSentMessagesUntil(const std::function<bool()>& done, DWORD dwTimeoutMs) {
+    const DWORD dwStart = GetTickCount();
+    for (;;) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (done()) {
+            return true;
+        }
+        if (GetTickCount() - dwStart >= dwTimeoutMs) {
+            return false;
+        }
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_SENDMESSAGE, 0);
+    }
 }
 
 bool Browser::PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs) {

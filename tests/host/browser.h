@@ -133,6 +133,13 @@ class Browser {
     // Asynchronous calls posted and not yet run (or dropped), and all ever posted.
     size_t PendingAsyncCalls();
     int PostedAsyncCalls() const { return nPostedAsyncCalls_; }
+    // Calls dropped at delivery because their instance was destroyed after they were posted.
+    int DroppedAsyncCalls() const { return nDroppedAsyncCalls_; }
+    // Runs calls for destroyed instances instead of dropping them, as a careless browser might.
+    void DeliverToDestroyedInstances(bool bDeliver) { bDeliverToDestroyed_ = bDeliver; }
+    // Waits, answering only messages sent from other threads; posted ones (the asynchronous
+    // calls among them) stay queued. True when `done` became true in time.
+    bool AnswerSentMessagesUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
 
     // What a real browser would punish: each entry says what was misused and how. The test
     // listener fails the test during which an entry was added.
@@ -188,6 +195,8 @@ class Browser {
     DWORD dwPluginThread_;
     int nOffThreadCalls_ = 0;
     int nPostedAsyncCalls_ = 0;
+    int nDroppedAsyncCalls_ = 0;
+    bool bDeliverToDestroyed_ = false;
     size_t nDelivering_ = 0;
     int nFailCreate_ = 0;
     HWND hMessageWindow_ = nullptr;

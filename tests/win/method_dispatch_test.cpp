@@ -1,6 +1,7 @@
 // The three methods as a page calls them: recognition, argument checks, the failure message a
 // user sees, and the picker's job handed to its thread.
 #include "host/dialog_watcher.h"
+#include "host/file_dialog_driver.h"
 #include "module_fixture.h"
 
 namespace {
@@ -186,7 +187,11 @@ TEST_F(Dispatch, SelectApplicationsReturnsAtOnceHoldingThePagesFunction) {
     EXPECT_TRUE(IsSentinel(result));
     // Only this thread can let the hold go, and it has not run anything since the call.
     EXPECT_EQ(2u, function->referenceCount) << "the page's function is not held";
-    // The picker thread hands the job back to this thread, where the hold is let go.
+    // The user cancels the dialog; the picker thread hands the job back to this thread, where
+    // the hold is let go.
+    const HWND hDialog = nphost::WaitForFileDialog(10000);
+    ASSERT_NE(nullptr, hDialog) << "no open-file dialog appeared";
+    nphost::PressCancel(hDialog);
     EXPECT_TRUE(Browser::Get().PumpUntil([&] { return function->referenceCount == 1; }, 10000))
         << "the hold on the page's function was never released";
     EXPECT_TRUE(Browser::Get().CallsOf(function).empty()) << "nothing was picked";

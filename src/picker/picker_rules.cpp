@@ -1,0 +1,52 @@
+// The picker's rules over plain data: dialog placement and the naming of a chosen file.
+#include "picker/picker_rules.h"
+
+namespace {
+
+const uint32_t kStyleVisible = 0x10000000;   // WS_VISIBLE
+const uint32_t kStyleMinimised = 0x20000000; // WS_MINIMIZE
+
+// One axis: centred on [nLow, nHigh), then at most one correction into [nAreaLow, nAreaHigh).
+int32_t PlaceOnAxis(int32_t nLow, int32_t nHigh, int32_t nSize, int32_t nAreaLow,
+                    int32_t nAreaHigh) {
+    // Halves first, as 64-bit values: the sum of two screen coordinates cannot overflow.
+    const int64_t nCentre = (static_cast<int64_t>(nLow) + nHigh) / 2;
+    int64_t nPosition = nCentre - nSize / 2;
+    if (nPosition < nAreaLow) {
+        nPosition = nAreaLow;
+    } else if (nPosition + nSize > nAreaHigh) {
+        nPosition = static_cast<int64_t>(nAreaHigh) - nSize;
+    }
+    return static_cast<int32_t>(nPosition);
+}
+
+} // namespace
+
+ScreenPoint CenterDialogPosition(const ScreenRect& dialog, const ScreenRect* pCentering,
+                                 const ScreenRect& workArea) {
+    const int32_t nWidth = dialog.right - dialog.left;
+    const int32_t nHeight = dialog.bottom - dialog.top;
+    const ScreenRect& around = pCentering ? *pCentering : workArea;
+    ScreenPoint point;
+    point.x = PlaceOnAxis(around.left, around.right, nWidth, workArea.left, workArea.right);
+    point.y = PlaceOnAxis(around.top, around.bottom, nHeight, workArea.top, workArea.bottom);
+    return point;
+}
+
+bool CanCenterOnOwner(bool bHasOwner, uint32_t dwOwnerStyle) {
+    return bHasOwner && (dwOwnerStyle & kStyleVisible) != 0 &&
+           (dwOwnerStyle & kStyleMinimised) == 0;
+}
+
+bool IsShortcutChoice(const WideString& wstrPath) {
+    return wstrPath.find(WIDE(".lnk")) != WideString::npos;
+}
+
+WideString TitleWithoutLastExtension(const WideString& wstrTitle) {
+    const size_t nDot = wstrTitle.rfind(WIDE('.'));
+    return nDot == WideString::npos ? wstrTitle : wstrTitle.substr(0, nDot);
+}
+
+WideString ReplyDisplayName(const WideString& wstrName) {
+    return CutToLength(wstrName, kPathCapacity - 1);
+}
