@@ -2,18 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "common/wide_text.h"
+#include "readable_text.h"
 
 namespace {
-
-std::string Show(const WideString& text) {
-    std::string out;
-    for (WideChar unit : text) {
-        char code[8];
-        snprintf(code, sizeof(code), unit < 128 ? "%c" : "\\u%04X", static_cast<unsigned>(unit));
-        out += code;
-    }
-    return out;
-}
 
 TEST(WideText, TextBeforeZeroStopsAtTheFirstZeroOrTheEnd) {
     const WideChar units[] = {'a', 'b', 0, 'c'};

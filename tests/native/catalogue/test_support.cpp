@@ -3,16 +3,6 @@
 
 #include <stdio.h>
 
-std::string Show(const WideString& text) {
-    std::string out;
-    for (WideChar unit : text) {
-        char code[8];
-        snprintf(code, sizeof(code), unit < 128 ? "%c" : "\\u%04X", static_cast<unsigned>(unit));
-        out += code;
-    }
-    return out;
-}
-
 WideString Repeat(size_t nLength, WideChar unit) {
     return WideString(nLength, unit);
 }

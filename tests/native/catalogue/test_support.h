@@ -9,9 +9,8 @@
 
 #include "catalogue/folder_expansion.h"
 #include "catalogue/history_rules.h"
+#include "../readable_text.h"
 
-// UTF-16 text as printable ASCII, other units as \uXXXX.
-std::string Show(const WideString& text);
 
 // A text of `nLength` units "a".
 WideString Repeat(size_t nLength, WideChar unit = WIDE('a'));
