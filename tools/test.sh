@@ -69,4 +69,7 @@ run_suite "installer package under 64-bit Wine's msiexec (tests/package)" \
 echo
 echo "==== summary"
 printf '  %s\n' "${results[@]}"
+nfailed=$(printf '%s\n' "${results[@]}" | grep -c '^FAILED')
+npassed=$(printf '%s\n' "${results[@]}" | grep -c '^passed')
+echo "suites: $npassed passed, $nfailed failed"
 exit "$failed"
