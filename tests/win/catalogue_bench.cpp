@@ -35,7 +35,7 @@ double Median(std::vector<double> values) {
 
 std::wstring Numbered(const wchar_t* wszPattern, int n) {
     wchar_t wszText[MAX_PATH] = {0};
-    wsprintfW(wszText, wszPattern, n);
+    _snwprintf(wszText, MAX_PATH - 1, wszPattern, n);
     return wszText;
 }
 

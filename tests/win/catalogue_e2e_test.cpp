@@ -184,12 +184,15 @@ TEST_F(Catalogue, ThreeProgramsFollowTheAccessoriesMostUsedFirst) {
     ExpectPageTestText("nt6_history_3.txt", text);
 }
 
+// "tool01.exe", "tool02.exe", ...: names that sort in their number's order.
+static std::wstring ToolName(int i) {
+    return (i < 10 ? L"tool0" : L"tool") + std::to_wstring(i) + L".exe";
+}
+
 TEST_F(Catalogue, ThirtyProgramsListTheTwentyMostUsedAndStoreOnlyTheirIcons) {
     std::vector<Program> programs;
     for (int i = 1; i <= 30; ++i) {
-        wchar_t wszName[32] = {0};
-        wsprintfW(wszName, L"tool%02d.exe", i);
-        programs.push_back(Add(wszName, 10 + (i * 7) % 30)); // every count once, not in order
+        programs.push_back(Add(ToolName(i), 10 + (i * 7) % 30)); // every count once, not in order
     }
     Seed(programs);
     const std::vector<Program> sorted = Sorted(programs);
@@ -203,9 +206,7 @@ TEST_F(Catalogue, ThirtyProgramsListTheTwentyMostUsedAndStoreOnlyTheirIcons) {
 TEST_F(Catalogue, AProgramWithoutIconIsLeftOutAndTheNextTakesItsPlace) {
     std::vector<Program> programs;
     for (int i = 1; i <= 20; ++i) {
-        wchar_t wszName[32] = {0};
-        wsprintfW(wszName, L"tool%02d.exe", i);
-        programs.push_back(Add(wszName, 100 + i));
+        programs.push_back(Add(ToolName(i), 100 + i));
     }
     const Program bare = Add(L"bare.exe", 110, L"bare_program.exe");
     programs.push_back(bare);

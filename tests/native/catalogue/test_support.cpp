@@ -1,8 +1,6 @@
 // Helpers shared by the catalogue's sanitizer tests.
 #include "test_support.h"
 
-#include <stdio.h>
-
 WideString Repeat(size_t nLength, WideChar unit) {
     return WideString(nLength, unit);
 }
