@@ -59,6 +59,9 @@ if [ -z "${NPD_WINE_LOADER:-}" ]; then
 fi
 
 wine=$NPD_WINE_LOADER
+# A command that fails outside a check ends the run; say which, so that no failure is silent.
+trap 'echo "FAILED: line $LINENO: $BASH_COMMAND (exit status $?)"' ERR
+trap '[ "$?" -eq 0 ] || echo "FAILED: the checks ended early, after $checks"' EXIT
 win_path() { echo "Z:$1" | sed 's|/|\\|g'; }
 # A Windows path inside the prefix as a Unix path.
 unix_path() {
@@ -81,6 +84,12 @@ msiexec() { # arguments...; prints the exit code
     local rc=0
     "$wine" msiexec "$@" /qn >/dev/null 2>&1 </dev/null || rc=$?
     echo "$rc"
+}
+
+delete_value() { # root\key name: removes one value, as a user damaging the install would
+    local rc=0
+    "$wine" reg delete "$1" /v "$2" /f >/dev/null 2>&1 </dev/null || rc=$?
+    expect_eq "reg delete $1 /v $2 exit code" 0 "$rc"
 }
 
 # "name=data" lines of one key's values, sorted, or "(no key)".
@@ -166,7 +175,7 @@ bitmaps=$(tree "$user_dir/images")
 
 section "repair"
 rm -f "$installed_dll"
-"$wine" reg delete "HKCU\\$key" /v Path /f >/dev/null 2>&1 </dev/null
+delete_value "HKCU\\$key" Path
 # Wine's msiexec has no /f for an installed product; the same repair through properties:
 expect_eq "repair exit code" 0 "$(msiexec /i "$new_msi" REINSTALL=ALL REINSTALLMODE=omus)"
 expect_eq "the module is back" "yes" "$([ -f "$installed_dll" ] && echo yes || echo no)"
@@ -198,7 +207,7 @@ expect_eq "HKLM MIME type" "$mime_values" "$(values "HKLM\\$key\\MimeTypes\\appl
 expect_eq "nothing in HKCU" "(no key)" "$(values "HKCU\\$key")"
 expect_eq "nothing in the user's folder" "(none)" "$(tree "$user_dir")"
 rm -f "$machine_dir/npDesklaunch.dll"
-"$wine" reg delete "HKLM\\$key" /v Vendor /f >/dev/null 2>&1 </dev/null
+delete_value "HKLM\\$key" Vendor
 expect_eq "per-machine repair exit code" 0 "$(msiexec /i "$new_msi" REINSTALL=ALL REINSTALLMODE=omus)"
 expect_eq "files after the per-machine repair" "$(printf '%s\n' images npDesklaunch.dll)" "$(tree "$machine_dir")"
 expect_eq "HKLM registration after the repair" "$(registration HKLM "$machine_win" "$version")" "$(values "HKLM\\$key")"
