@@ -87,8 +87,8 @@ msiexec() { # arguments...; prints the exit code
 }
 
 delete_value() { # root\key name: removes one value, as a user damaging the install would
-    # Once seen failing in a CI run, never here: a failure is said and retried, so that a
-    # passing run shows whether it happens again.
+    # A CI run once stopped without a word in the per-machine steps, where this was the one
+    # unchecked command: a failure is now said and retried, so a run shows if it recurs.
     local rc attempt
     for attempt in 1 2 3; do
         rc=0
