@@ -1,0 +1,1 @@
+# Replays of the fuzzers' corpora and crash reproducers as ordinary tests.

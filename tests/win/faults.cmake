@@ -1,0 +1,1 @@
+# Faults of the machine around the module: folders, locks, full disks, corrupt files.

@@ -1,0 +1,1 @@
+# Soak runs through the NPAPI host and the leak counters that prove them.
