@@ -74,8 +74,9 @@ std::wstring AppWithIcon(const std::wstring& name) {
     return path;
 }
 
-// The module installed in a folder, as a browser loads it: one per folder and process.
-nphost::PluginModule& InstalledModule(const std::wstring& folder) {
+// The module as a browser loads it from `folder`, one per folder and process; copied there
+// first unless `bInstalled` says it is there already.
+nphost::PluginModule& InstalledModule(const std::wstring& folder, bool bInstalled) {
     static std::vector<std::pair<std::wstring, std::unique_ptr<nphost::PluginModule>>> modules;
     for (auto& module : modules) {
         if (module.first == folder) {
@@ -83,7 +84,7 @@ nphost::PluginModule& InstalledModule(const std::wstring& folder) {
         }
     }
     const std::wstring path = folder + L"\\npDesklaunch.dll";
-    if (!Exists(path)) {
+    if (!bInstalled) {
         EXPECT_TRUE(nphost::CopyProgram(nphost::BesideExecutable(L"npDesklaunch.dll"), path));
     }
     modules.emplace_back(folder,
@@ -113,8 +114,10 @@ std::string ShowList(const std::vector<std::string>& items) {
 // The page's view of one installed module: RecentlyApplications over a seeded history.
 class Page {
   public:
-    explicit Page(const std::wstring& pluginFolder)
-        : instance_(new nphost::Instance(InstalledModule(pluginFolder))),
+    // The module in kPluginFolder, copied there, or one that small_disks.sh installed.
+    explicit Page(const std::wstring& pluginFolder = kPluginFolder)
+        : instance_(
+              new nphost::Instance(InstalledModule(pluginFolder, pluginFolder != kPluginFolder))),
           object_(instance_->ScriptableObject()) {}
 
     bool Ready() const { return object_ != nullptr; }
@@ -190,7 +193,7 @@ TEST_F(Faults, AFileWhereTheImagesFolderShouldBeLeavesOutEveryHistoryRecord) {
     const std::wstring tool = AppWithIcon(L"tool.exe");
     Seed({tool});
     ASSERT_TRUE(WriteBytes(Images(), Bytes(7, 0x42)));
-    Page page(kPluginFolder);
+    Page page;
     ASSERT_TRUE(page.Ready());
     EXPECT_EQ("[ ]", ShowList(page.History()))
         << "no icon can be stored, so no history record may be listed";
@@ -205,7 +208,7 @@ TEST_F(Faults, AReadOnlyImagesFolderIsStillWritten) {
     Seed({tool});
     nphost::MakeFolders(Images());
     ASSERT_TRUE(::SetFileAttributesW(Images().c_str(), FILE_ATTRIBUTE_READONLY));
-    Page page(kPluginFolder);
+    Page page;
     EXPECT_EQ(ShowList({EntryOf(tool)}), ShowList(page.History()));
     EXPECT_EQ(kBitmapFileBytes, ReadBytes(Images() + L"\\tool.bmp").size());
 }
@@ -283,7 +286,7 @@ TEST_F(Faults, AHeldBitmapLeavesOutJustItsRecordAndAnAccessoryStaysListed) {
     const std::wstring notepadBitmap = Images() + L"\\notepad.bmp";
     ASSERT_TRUE(WriteBytes(heldBitmap, Bytes(10, 0x42)));
     ASSERT_TRUE(WriteBytes(notepadBitmap, Bytes(11, 0x43)));
-    Page page(kPluginFolder);
+    Page page;
     {
         FileHolder holdsRecord(heldBitmap);
         FileHolder holdsAccessory(notepadBitmap);
@@ -361,7 +364,7 @@ TEST_F(Faults, CorruptShortcutsInTheHistoryAreLeftOutAndTheRestListed) {
     const std::wstring tool = AppWithIcon(L"tool.exe");
     history.insert(history.begin() + 2, tool);
     Seed(history);
-    Page page(kPluginFolder);
+    Page page;
     EXPECT_EQ(ShowList({EntryOf(tool)}), ShowList(page.History()));
 }
 
@@ -418,7 +421,7 @@ TEST_F(Faults, TheCatalogueLeavesOutCorruptIconsAndListsCorruptVersions) {
         listed.push_back(EntryOf(history.back()));
     }
     Seed(history);
-    Page page(kPluginFolder);
+    Page page;
     EXPECT_EQ(ShowList(listed), ShowList(page.History()));
 }
 
