@@ -228,6 +228,14 @@ TEST_F(Faults, AFileWhereTheImagesFolderShouldBeLeavesOutEveryHistoryRecord) {
     EXPECT_FALSE(SaveAppIcon(tool, Images()));
 }
 
+TEST_F(Faults, AFolderWhereTheBitmapShouldBeFailsItsStore) {
+    const std::wstring tool = AppWithIcon(L"tool.exe");
+    nphost::MakeFolders(Images() + L"\\tool.bmp");
+    EXPECT_FALSE(SaveAppIcon(tool, Images()));
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY,
+              ::GetFileAttributesW((Images() + L"\\tool.bmp").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Windows ignores the read-only attribute of a folder when files are made in it (it marks
 // folders the shell customised); so does the module.
 TEST_F(Faults, AReadOnlyImagesFolderIsStillWritten) {
@@ -242,10 +250,10 @@ TEST_F(Faults, AReadOnlyImagesFolderIsStillWritten) {
 
 // --- A bitmap held by another program ---------------------------------------------------------
 
-// Another program that holds a file open, sharing nothing, until it is destroyed.
+// Another program that holds files open, sharing nothing, until it is destroyed.
 class FileHolder {
   public:
-    explicit FileHolder(const std::wstring& path) {
+    explicit FileHolder(const std::vector<std::wstring>& paths) {
         static int nHolder = 0;
         const std::wstring prefix = L"npd-holder-" + std::to_wstring(::GetCurrentProcessId()) +
                                     L"-" + std::to_wstring(++nHolder);
@@ -253,8 +261,11 @@ class FileHolder {
         const std::wstring release = prefix + L"-release";
         hReady_.reset(::CreateEventW(NULL, TRUE, FALSE, ready.c_str()));
         hRelease_.reset(::CreateEventW(NULL, TRUE, FALSE, release.c_str()));
-        std::wstring command = L"\"" + nphost::BesideExecutable(L"file_holder.exe") + L"\" \"" +
-                               path + L"\" " + ready + L" " + release;
+        std::wstring command =
+            L"\"" + nphost::BesideExecutable(L"file_holder.exe") + L"\" " + ready + L" " + release;
+        for (const std::wstring& path : paths) {
+            command += L" \"" + path + L"\"";
+        }
         STARTUPINFOW startup;
         ZeroMemory(&startup, sizeof(startup));
         startup.cb = sizeof(startup);
@@ -294,7 +305,7 @@ TEST_F(Faults, AHeldBitmapFailsItsStoreAndStaysAsTheOtherProgramHasIt) {
     const std::wstring bitmap = Images() + L"\\tool.bmp";
     ASSERT_TRUE(WriteBytes(bitmap, Bytes(10, 0x42)));
     {
-        FileHolder holder(bitmap);
+        FileHolder holder({bitmap});
         ASSERT_TRUE(holder.Held());
         ExpectNoHandleLeft([&] { EXPECT_FALSE(SaveAppIcon(tool, Images())); });
     }
@@ -315,9 +326,8 @@ TEST_F(Faults, AHeldBitmapLeavesOutJustItsRecordAndAnAccessoryStaysListed) {
     ASSERT_TRUE(WriteBytes(notepadBitmap, Bytes(11, 0x43)));
     Page page;
     {
-        FileHolder holdsRecord(heldBitmap);
-        FileHolder holdsAccessory(notepadBitmap);
-        ASSERT_TRUE(holdsRecord.Held() && holdsAccessory.Held());
+        FileHolder holder({heldBitmap, notepadBitmap});
+        ASSERT_TRUE(holder.Held());
         const auto catalogue = page.Split();
         EXPECT_EQ(ShowList({EntryOf(first), EntryOf(last)}), ShowList(catalogue.second));
         ASSERT_EQ(5u, catalogue.first.size());
@@ -488,8 +498,9 @@ class SmallDisk : public Faults {
     // Fills T: up to `nRoom` bytes left: room for the headers of a bitmap file, not its pixels.
     void Fill(ULONGLONG nRoom) {
         const ULONGLONG nFree = FreeBytes(L"T:\\");
-        ASSERT_GT(nFree, nRoom);
-        ASSERT_TRUE(WriteBytes(kFiller, Bytes(static_cast<size_t>(nFree - nRoom), 0x46)));
+        ASSERT_GE(nFree, nRoom);
+        ASSERT_TRUE(WriteBytes(kFiller, Bytes(static_cast<size_t>(nFree - nRoom), 0x46)))
+            << "a filler of " << nFree - nRoom << " bytes";
         ASSERT_EQ(nRoom, FreeBytes(L"T:\\")) << "the disk was not filled as asked";
     }
 
@@ -503,12 +514,17 @@ TEST_F(SmallDisk, ABitmapThatFitsIsStoredWhole) {
     EXPECT_EQ(kBitmapFileBytes, ReadBytes(L"T:\\images\\tool.bmp").size());
 }
 
+// With a page left the headers and part of the pixels are written before the disk is full;
+// with none, nothing is.
 TEST_F(SmallDisk, AWriteThatFillsTheDiskFailsAndLeavesNoPartOfTheFile) {
     const std::wstring tool = AppWithIcon(L"tool.exe");
-    Fill(kRoom);
-    ExpectNoHandleLeft([&] { EXPECT_FALSE(SaveAppIcon(tool, L"T:\\images")); });
-    EXPECT_FALSE(Exists(L"T:\\images\\tool.bmp")) << "a truncated bitmap was left";
-    EXPECT_EQ(kRoom, FreeBytes(L"T:\\")) << "the failed write's space was not given back";
+    for (ULONGLONG nRoom : {kRoom, 0ull}) {
+        ::DeleteFileW(kFiller.c_str());
+        Fill(nRoom);
+        ExpectNoHandleLeft([&] { EXPECT_FALSE(SaveAppIcon(tool, L"T:\\images")) << nRoom; });
+        EXPECT_FALSE(Exists(L"T:\\images\\tool.bmp")) << "room " << nRoom << ": a partial bitmap";
+        EXPECT_EQ(nRoom, FreeBytes(L"T:\\")) << "the failed write's space was not given back";
+    }
 }
 
 TEST_F(SmallDisk, OnAFullDiskTheCatalogueListsTheAccessoriesAlone) {
