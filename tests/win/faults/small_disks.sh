@@ -20,7 +20,7 @@ tiny=$base/tiny
 readonly_disk=$base/readonly
 mkdir -p "$tiny" "$readonly_disk"
 
-undo="umount '$tiny' 2>/dev/null; umount '$readonly_disk' 2>/dev/null;
+undo="umount -l '$tiny' 2>/dev/null; umount -l '$readonly_disk' 2>/dev/null;
       rm -f '$devices/t:' '$devices/u:'; rmdir '$tiny' '$readonly_disk' '$base' 2>/dev/null"
 cleanup() { eval "$undo"; }
 trap cleanup EXIT
