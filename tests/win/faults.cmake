@@ -15,7 +15,7 @@ add_custom_command(OUTPUT ${damaged_outputs}
         ${CMAKE_CURRENT_SOURCE_DIR}/win/faults/damaged_maker.cpp
     COMMAND ${damaged_dir}/damaged_maker ${CMAKE_CURRENT_SOURCE_DIR}/host/icons/marker.ico
         ${damaged_dir}
-    DEPENDS win/faults/damaged_maker.cpp host/icons/marker.ico
+    DEPENDS win/faults/damaged_maker.cpp win/test_bytes.h host/icons/marker.ico
     COMMENT "Damaging copies of an icon and a version resource")
 add_custom_target(damaged_resources DEPENDS ${damaged_outputs})
 set(damaged_programs)

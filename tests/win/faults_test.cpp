@@ -17,13 +17,15 @@
 #include "icons/bitmap_file.h"
 #include "icons/icon_bitmap.h"
 #include "icons/icon_lookup.h"
+#include "test_bytes.h"
 
 namespace {
 
 using nphost::Browser;
 using nphost::HistoryFamily;
 
-typedef std::vector<uint8_t> Bytes;
+using test_bytes::Bytes;
+using test_bytes::Noise;
 
 const std::wstring kRoot = L"C:\\npd-faults";
 const std::wstring kApps = kRoot + L"\\apps";
@@ -55,16 +57,6 @@ bool WriteBytes(const std::wstring& path, const Bytes& bytes) {
            (bytes.empty() || ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
                                          &dwWritten, NULL)) &&
            dwWritten == bytes.size();
-}
-
-// The same bytes on every run.
-Bytes Noise(size_t nSize, uint32_t seed) {
-    Bytes bytes(nSize);
-    for (uint8_t& byte : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        byte = static_cast<uint8_t>(seed >> 16);
-    }
-    return bytes;
 }
 
 // A program with an icon of its own, copied to kApps\`name`.

@@ -14,7 +14,7 @@ add_custom_command(OUTPUT ${icon_outputs}
     COMMAND ${NPD_HOST_CXX} -std=c++17 -O1 -Wall -Wextra -Werror -o ${icon_dir}/icon_maker
         ${CMAKE_CURRENT_SOURCE_DIR}/win/icons/icon_maker.cpp
     COMMAND ${icon_dir}/icon_maker ${icon_dir}
-    DEPENDS win/icons/icon_maker.cpp win/icons/icon_patterns.h
+    DEPENDS win/icons/icon_maker.cpp win/icons/icon_patterns.h win/test_bytes.h
     COMMENT "Making the test icons")
 # One target makes them; the carriers wait for it rather than each running the rule.
 add_custom_target(test_icons DEPENDS ${icon_outputs})

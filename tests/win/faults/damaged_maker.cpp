@@ -9,9 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "../test_bytes.h"
+
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
+using test_bytes::Bytes;
+using test_bytes::Noise;
+using test_bytes::Put16;
+using test_bytes::WriteWholeFile;
 
 // Offset of the one image in a one-image .ico file, and of its size in the directory entry.
 const size_t kImageOffset = 6 + 16;
@@ -25,21 +30,6 @@ void Set16(Bytes& out, size_t at, uint32_t value) {
 void Set32(Bytes& out, size_t at, uint32_t value) {
     Set16(out, at, value & 0xFFFF);
     Set16(out, at + 2, value >> 16);
-}
-
-void Put16(Bytes& out, uint32_t value) {
-    out.resize(out.size() + 2);
-    Set16(out, out.size() - 2, value);
-}
-
-// The same bytes on every run.
-Bytes Noise(size_t size, uint32_t seed) {
-    Bytes out(size);
-    for (uint8_t& byte : out) {
-        seed = seed * 1103515245u + 12345u;
-        byte = static_cast<uint8_t>(seed >> 16);
-    }
-    return out;
 }
 
 bool ReadFile(const std::string& path, Bytes* bytes) {
@@ -56,18 +46,8 @@ bool ReadFile(const std::string& path, Bytes* bytes) {
     return true;
 }
 
-bool WriteFile(const std::string& path, const Bytes& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == NULL) {
-        perror(path.c_str());
-        return false;
-    }
-    const bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return fclose(file) == 0 && ok;
-}
-
 bool WriteText(const std::string& path, const std::string& text) {
-    return WriteFile(path, Bytes(text.begin(), text.end()));
+    return WriteWholeFile(path, Bytes(text.begin(), text.end()));
 }
 
 // The good icon with its image replaced by `image`; the directory entry gives the new size.
@@ -195,7 +175,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const auto& icon : icons) {
         const std::string path = folder + "/" + icon.first + ".ico";
-        ok = ok && WriteFile(path, WithImage(ico, icon.second)) &&
+        ok = ok && WriteWholeFile(path, WithImage(ico, icon.second)) &&
              WriteText(folder + "/" + icon.first + ".rc", "1 ICON \"" + path + "\"\n");
     }
 
@@ -229,7 +209,7 @@ int main(int argc, char** argv) {
 
     for (const auto& version : versions) {
         const std::string path = folder + "/" + version.first + ".bin";
-        ok = ok && WriteFile(path, version.second) &&
+        ok = ok && WriteWholeFile(path, version.second) &&
              WriteText(folder + "/" + version.first + ".rc",
                        "1 ICON \"" + goodIco + "\"\n1 16 \"" + path + "\"\n");
     }

@@ -6,21 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "../test_bytes.h"
 #include "icon_patterns.h"
 
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
-
-void Put16(Bytes& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value & 0xFF));
-    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-}
-
-void Put32(Bytes& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
+using test_bytes::Bytes;
+using test_bytes::Put16;
+using test_bytes::Put32;
+using test_bytes::WriteWholeFile;
 
 void Put32BigEndian(Bytes& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) {
@@ -145,16 +139,6 @@ Bytes PngImage(icons::IconKind kind) {
     return out;
 }
 
-bool WriteFile(const std::string& path, const Bytes& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == NULL) {
-        perror(path.c_str());
-        return false;
-    }
-    const bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return fclose(file) == 0 && ok;
-}
-
 // An .ico file of the given images (PNG for 256x256, else bitmap) and the carrier's script.
 bool WriteIcon(const std::string& folder, const std::string& name,
                const std::vector<icons::IconKind>& kinds) {
@@ -185,8 +169,8 @@ bool WriteIcon(const std::string& folder, const std::string& name,
     const std::string icoPath = folder + "/" + name + ".ico";
     // Resource identifier 2, so that a negative index can name it (-1 has a meaning of its own).
     const std::string script = "2 ICON \"" + icoPath + "\"\n";
-    return WriteFile(icoPath, out) &&
-           WriteFile(folder + "/carrier_" + name + ".rc", Bytes(script.begin(), script.end()));
+    return WriteWholeFile(icoPath, out) &&
+           WriteWholeFile(folder + "/carrier_" + name + ".rc", Bytes(script.begin(), script.end()));
 }
 
 } // namespace
