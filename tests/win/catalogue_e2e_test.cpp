@@ -136,19 +136,7 @@ class Catalogue : public ::testing::Test {
     }
 
     // RecentlyApplications() as the page receives it (UTF-8), empty when no value came.
-    std::string Call() {
-        NPVariant result;
-        result.type = NPVariantType_Void;
-        EXPECT_TRUE(Browser::Get().CallMethod(object_, "RecentlyApplications", nphost::Arguments(),
-                                              &result));
-        std::string text;
-        if (result.type == NPVariantType_String) {
-            text.assign(result.value.stringValue.UTF8Characters,
-                        result.value.stringValue.UTF8Length);
-        }
-        Browser::Get().ReleaseVariantValue(&result);
-        return text;
-    }
+    std::string Call() { return CallForText(object_, "RecentlyApplications"); }
 
     std::unique_ptr<nphost::Instance> instance_;
     NPObject* object_ = nullptr;

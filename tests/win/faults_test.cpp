@@ -116,19 +116,7 @@ class Page {
     bool Ready() const { return object_ != nullptr; }
 
     // RecentlyApplications() as the page receives it.
-    std::string Call() {
-        NPVariant result;
-        result.type = NPVariantType_Void;
-        EXPECT_TRUE(Browser::Get().CallMethod(object_, "RecentlyApplications", nphost::Arguments(),
-                                              &result));
-        std::string text;
-        if (result.type == NPVariantType_String) {
-            text.assign(result.value.stringValue.UTF8Characters,
-                        result.value.stringValue.UTF8Length);
-        }
-        Browser::Get().ReleaseVariantValue(&result);
-        return text;
-    }
+    std::string Call() { return CallForText(object_, "RecentlyApplications"); }
 
     // The history entries of the catalogue (those after the five accessories), and the
     // accessories' own.

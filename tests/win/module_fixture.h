@@ -27,6 +27,10 @@ std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& bo
 // Renders UTF-16 text for failure messages.
 std::string Show(const std::wstring& text);
 
+// `method` of `object` called without arguments, as a page calls it: the string it returned
+// (UTF-8), empty when none came; a failed call fails the test.
+std::string CallForText(NPObject* object, const char* method);
+
 // A variant filled with a recognisable value, to see whether a call touched it.
 NPVariant Sentinel();
 bool IsSentinel(const NPVariant& variant);

@@ -26,6 +26,19 @@ std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& bo
     return ours;
 }
 
+std::string CallForText(NPObject* object, const char* method) {
+    NPVariant result;
+    result.type = NPVariantType_Void;
+    EXPECT_TRUE(nphost::Browser::Get().CallMethod(object, method, nphost::Arguments(), &result))
+        << method;
+    std::string text;
+    if (result.type == NPVariantType_String) {
+        text.assign(result.value.stringValue.UTF8Characters, result.value.stringValue.UTF8Length);
+    }
+    nphost::Browser::Get().ReleaseVariantValue(&result);
+    return text;
+}
+
 NPVariant Sentinel() {
     NPVariant variant;
     memset(&variant, 0, sizeof(variant));
