@@ -7,12 +7,16 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
 #include "module_fixture.h"
+#include "test_bytes.h"
 
 namespace {
 
@@ -372,6 +376,18 @@ TEST_F(Picker, AMissingProgramShowsTheIconFailureAndAnswersNothing) {
 
 TEST_F(Picker, ALnkInsideAFolderNameTakesTheShortcutWayAndFails) {
     PickExpectingBox(Picked(L"a.lnk.d\\tool.exe"), L"Save  Bitmap Icon Failed");
+}
+
+// A shortcut whose header is whole and whose rest is noise leads nowhere: no icon to store.
+TEST_F(Picker, ACorruptShortcutShowsTheIconFailureAndAnswersNothing) {
+    std::ifstream good(Narrow(Picked(L"Editor.lnk")).c_str(), std::ios::binary);
+    test_bytes::Bytes bytes((std::istreambuf_iterator<char>(good)),
+                            std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 76u) << "the good shortcut";
+    const test_bytes::Bytes noise = test_bytes::Noise(bytes.size() - 76, 9);
+    std::copy(noise.begin(), noise.end(), bytes.begin() + 76);
+    ASSERT_TRUE(test_bytes::WriteWholeFile(Narrow(Picked(L"Broken.lnk")), bytes));
+    PickExpectingBox(Picked(L"Broken.lnk"), L"Save  Bitmap Icon Failed");
 }
 
 TEST_F(Picker, TwoPickersOpenTwoCentredDialogsOnTwoThreadsEachAnsweringItsOwnFunction) {
