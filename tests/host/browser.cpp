@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "host/checked_call.h"
+#include "host/test_time.h"
 
 namespace nphost {
 
@@ -719,6 +720,7 @@ LRESULT CALLBACK Browser::MessageWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam,
 }
 
 bool Browser::AnswerSentMessagesUntil(const std::function<bool()>& done, DWORD dwTimeoutMs) {
+    dwTimeoutMs = nphost::PatientWait(dwTimeoutMs);
     const DWORD dwStart = GetTickCount();
     for (;;) {
         MSG msg;
@@ -734,6 +736,10 @@ bool Browser::AnswerSentMessagesUntil(const std::function<bool()>& done, DWORD d
 }
 
 bool Browser::PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs) {
+    return PumpWithin(done, nphost::PatientWait(dwTimeoutMs));
+}
+
+bool Browser::PumpWithin(const std::function<bool()>& done, DWORD dwTimeoutMs) {
     const DWORD dwStart = GetTickCount();
     for (;;) {
         MSG msg;
@@ -752,7 +758,7 @@ bool Browser::PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs) {
 }
 
 void Browser::PumpFor(DWORD dwMs) {
-    PumpUntil([] { return false; }, dwMs);
+    PumpWithin([] { return false; }, dwMs);
 }
 
 // --- plug-in scan and load ---

@@ -139,6 +139,7 @@ class Browser {
     void DeliverToDestroyedInstances(bool bDeliver) { bDeliverToDestroyed_ = bDeliver; }
     // Waits, answering only messages sent from other threads; posted ones (the asynchronous
     // calls among them) stay queued. True when `done` became true in time.
+    // The time is a patient wait (test_time.h).
     bool AnswerSentMessagesUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
 
     // What a real browser would punish: each entry says what was misused and how. The test
@@ -149,7 +150,9 @@ class Browser {
     // after the first `nKeep`.
     std::vector<std::string> TakeViolations(size_t nKeep);
     // Runs the plug-in thread's message loop until `done` or the time is up; true when done.
+    // The time is a patient wait (test_time.h): longer where the tests run slowly.
     bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs);
+    // Runs the plug-in thread's message loop for exactly `dwMs`.
     void PumpFor(DWORD dwMs);
 
     // Instances whose NPP_New succeeded and that are not destroyed: async calls reach only them.
@@ -172,6 +175,7 @@ class Browser {
   private:
     Browser();
     void DeliverAsyncCalls();
+    bool PumpWithin(const std::function<bool()>& done, DWORD dwTimeoutMs);
     static LRESULT CALLBACK MessageWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     struct Identifier {

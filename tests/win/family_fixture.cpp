@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/test_time.h"
+
 const wchar_t kTestRoot[] = L"C:\\npd-e2e";
 
 nphost::HistoryFamily ThisFamily() {
@@ -27,7 +29,8 @@ std::vector<std::string> RunsOf(const std::wstring& path) {
 }
 
 bool WaitForRuns(const std::wstring& path, size_t nRuns) {
-    for (int i = 0; i < 200; ++i) {
+    const DWORD dwTries = nphost::PatientWait(200);
+    for (DWORD i = 0; i < dwTries; ++i) {
         if (RunsOf(path).size() >= nRuns) {
             return true;
         }

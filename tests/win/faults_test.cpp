@@ -13,6 +13,7 @@
 
 #include "catalogue/app_identity.h"
 #include "common/unique_resource.h"
+#include "host/test_time.h"
 #include "host/usage_history_seed.h"
 #include "icons/bitmap_file.h"
 #include "icons/icon_bitmap.h"
@@ -256,12 +257,13 @@ class FileHolder {
         hProcess_.reset(process.hProcess);
         ::CloseHandle(process.hThread);
         const HANDLE handles[] = {hReady_.get(), hProcess_.get()};
-        bHeld_ = ::WaitForMultipleObjects(2, handles, FALSE, 30000) == WAIT_OBJECT_0;
+        bHeld_ = ::WaitForMultipleObjects(2, handles, FALSE, nphost::PatientWait(30000)) ==
+                 WAIT_OBJECT_0;
     }
     ~FileHolder() {
         if (hProcess_) {
             ::SetEvent(hRelease_.get());
-            ::WaitForSingleObject(hProcess_.get(), 30000);
+            ::WaitForSingleObject(hProcess_.get(), nphost::PatientWait(30000));
         }
     }
     FileHolder(const FileHolder&) = delete;

@@ -2,6 +2,7 @@
 // user sees, and the picker's job handed to its thread.
 #include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
+#include "host/test_time.h"
 #include "module_fixture.h"
 
 namespace {
@@ -252,7 +253,7 @@ TEST_F(Dispatch, ALaunchThatStartsTheProgramShowsNothing) {
     EXPECT_TRUE(bReturned);
     EXPECT_TRUE(boxes.empty()) << boxes.size() << " boxes, first "
                                << (boxes.empty() ? "" : Show(boxes[0].text));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hStarted.get(), 20000))
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hStarted.get(), nphost::PatientWait(20000)))
         << "the program at " << path << " did not run";
 }
 

@@ -3,6 +3,7 @@
 
 #include "catalogue/usage_history.h"
 #include "catalogue/user_assist.h"
+#include "host/test_time.h"
 #include "module_fixture.h"
 #include "system_fixture.h"
 
@@ -175,7 +176,7 @@ TEST_F(Nt6History, EnumerationOfAKeyDeletedWhileOpenEnds) {
     count.DeleteKey();
     UniqueHandle reader(CreateThread(NULL, 0, ReadDeletedKey, hOpen, 0, NULL));
     ASSERT_TRUE(static_cast<bool>(reader));
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(reader.get(), 10000))
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(reader.get(), nphost::PatientWait(10000)))
         << "the reader still enumerates a deleted key after 10 s";
     DWORD dwExit = 2;
     GetExitCodeThread(reader.get(), &dwExit);
