@@ -24,6 +24,16 @@ const std::wstring kErrorCaption = L"\u9519\u8BEF";
 // The module's own failure boxes among those a user saw.
 std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& boxes);
 
+// RecentlyApplications(args) as the page receives it (UTF-8), empty when no value came; the call
+// is expected to succeed and its result is released.
+std::string CallRecentlyApplications(NPObject* object,
+                                     const nphost::Arguments& args = nphost::Arguments());
+
+// RunAppointedApplication(args) while a user reads and closes every box that appears; returns
+// the boxes seen, in order. The call is expected to return true and leave its result untouched.
+std::vector<nphost::SeenBox> CallRunAppointedApplication(NPObject* object,
+                                                         const nphost::Arguments& args);
+
 // Renders UTF-16 text for failure messages.
 std::string Show(const std::wstring& text);
 

@@ -12,6 +12,26 @@ nphost::PluginModule& Module() {
     return module;
 }
 
+std::string CallRecentlyApplications(NPObject* object, const nphost::Arguments& args) {
+    NPVariant result;
+    result.type = NPVariantType_Void;
+    EXPECT_TRUE(nphost::Browser::Get().CallMethod(object, "RecentlyApplications", args, &result));
+    const std::string text =
+        result.type == NPVariantType_String ? nphost::CopyValue(result).text : std::string();
+    nphost::Browser::Get().ReleaseVariantValue(&result);
+    return text;
+}
+
+std::vector<nphost::SeenBox> CallRunAppointedApplication(NPObject* object,
+                                                         const nphost::Arguments& args) {
+    nphost::DialogWatcher watcher;
+    NPVariant result = Sentinel();
+    EXPECT_TRUE(
+        nphost::Browser::Get().CallMethod(object, "RunAppointedApplication", args, &result));
+    EXPECT_TRUE(IsSentinel(result)) << "the result was set";
+    return watcher.Boxes();
+}
+
 std::string Show(const std::wstring& text) {
     return "\"" + nphost::Narrow(text) + "\"";
 }
