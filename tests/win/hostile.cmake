@@ -1,17 +1,22 @@
 # Hostile input through the NPAPI host: a hostile registry and a hostile page.
 
 # RecentlyApplications and the launcher over a hostile usage history, once per OS family
-# (named for Wine's version settings).
-npd_add_test_program(hostile_registry_tests win/test_main.cpp win/family_fixture.cpp
-    win/hostile_history.cpp win/hostile_registry_test.cpp)
-add_dependencies(hostile_registry_tests marker_program)
-npd_add_version_copies(hostile_registry_tests hostile_registry_ 120 winxp=3 win7=4)
-
-# What page scripts can throw at the object: no, wrong, huge and broken arguments, and a long
-# run of calls.
-npd_add_test_program(hostile_page_tests win/test_main.cpp win/hostile_page_test.cpp)
-add_test(NAME hostile_page_tests COMMAND hostile_page_tests --expected-family=4)
-npd_set_test_timeout(hostile_page_tests 120)
+# (named for Wine's version settings); and what page scripts can throw at the object, on
+# Windows 7: no, wrong, huge and broken arguments, and a long run of calls.
+npd_add_test_program(hostile_tests win/test_main.cpp win/family_fixture.cpp
+    win/hostile_history.cpp win/hostile_registry_test.cpp win/hostile_page_test.cpp)
+add_dependencies(hostile_tests marker_program)
+foreach(version winxp win7)
+    set(copy ${PROJECT_BINARY_DIR}/hostile_${version}.exe)
+    add_custom_command(TARGET hostile_tests POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:hostile_tests> ${copy})
+endforeach()
+add_test(NAME hostile_winxp COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
+    ${PROJECT_BINARY_DIR}/hostile_winxp.exe --expected-family=3 --gtest_filter=HostileRegistry.*)
+add_test(NAME hostile_win7 COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
+    ${PROJECT_BINARY_DIR}/hostile_win7.exe --expected-family=4)
+npd_set_test_timeout(hostile_winxp 120)
+npd_set_test_timeout(hostile_win7 120)
 
 # Figures of RecentlyApplications over the hostile history (run by make bench, not by CTest).
 npd_add_test_program(hostile_registry_bench win/hostile_registry_bench.cpp

@@ -144,23 +144,23 @@ std::wstring RandomText(Random& random, size_t nUnits) {
     return text;
 }
 
-// A decoded junk name of `nUnits` units: plain random text, a drive path, or a folder token
-// followed by random text; the family's prefix where its shell writes one.
+// A decoded junk name of `nUnits` units: random text, one in ten a drive path and one in ten
+// a folder token followed by random text (the family's prefix where its shell writes one).
 std::wstring JunkName(HistoryFamily family, Random& random, size_t nUnits) {
     static const unsigned kFolders[] = {kCycleA,    kCycleB,     kSelfParent,
                                         kDeepChain, kShortChain, kMissing};
     std::wstring start;
-    switch (random.Below(3)) {
+    switch (random.Below(10)) {
     case 0:
-        break;
-    case 1:
         start = nphost::RunPathName(family, L"C:\\");
         break;
-    default:
+    case 1:
         start = family == HistoryFamily::Nt6
                     ? Guid(kFolders[random.Below(sizeof(kFolders) / sizeof(kFolders[0]))]) + L"\\"
                     : std::wstring(random.Below(2) ? L"UEME_RUNPATH:%csidl2%\\"
                                                    : L"UEME_RUNPIDL:%csidl");
+        break;
+    default:
         break;
     }
     if (start.size() >= nUnits) {
@@ -275,7 +275,7 @@ History MakeHistory(HistoryFamily family, uint32_t nSeed) {
         wchar_t wszName[32] = {0};
         _snwprintf(wszName, 31, L"tool%02u", static_cast<unsigned>(i));
         Program program;
-        program.name = std::wstring(wszName) + kDecorations[i % 6];
+        program.name = std::wstring(wszName) + kDecorations[(i + 1) % 6];
         // Every count once; the program behind a folder token has the smallest, so that the
         // catalogue leaves it out while the launcher still finds it by name.
         program.nRunCount = 200 + static_cast<int>((i * 11) % kProgramCount) * 4;
@@ -304,9 +304,7 @@ History MakeHistory(HistoryFamily family, uint32_t nSeed) {
         for (unsigned char& byte : data) {
             byte = static_cast<unsigned char>(random.Next());
         }
-        if (add(decoded, data)) {
-            history.junk.push_back(decoded);
-        }
+        add(decoded, data);
     }
     return history;
 }

@@ -31,7 +31,6 @@ struct Program {
 struct History {
     std::vector<nphost::RawHistoryValue> values; // as stored, in no particular order
     std::vector<Program> programs;               // most used first
-    std::vector<std::wstring> junk;              // the other values' names, decoded
 };
 
 // The same values for the same family and seed, on every run.
