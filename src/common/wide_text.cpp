@@ -7,6 +7,10 @@ bool IsHighSurrogate(WideChar unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
+bool IsLowSurrogate(WideChar unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 WideChar FoldAsciiLetter(WideChar unit) {
     return (unit >= 'A' && unit <= 'Z') ? static_cast<WideChar>(unit - 'A' + 'a') : unit;
 }
@@ -51,4 +55,17 @@ bool EqualsIgnoringAsciiCase(const WideString& left, const WideString& right) {
         }
     }
     return true;
+}
+
+WideString ReplaceLoneSurrogates(const WideString& text) {
+    WideString wstrResult = text;
+    for (size_t i = 0; i < wstrResult.size(); ++i) {
+        if (IsHighSurrogate(wstrResult[i]) && i + 1 < wstrResult.size() &&
+            IsLowSurrogate(wstrResult[i + 1])) {
+            ++i; // a pair
+        } else if (IsHighSurrogate(wstrResult[i]) || IsLowSurrogate(wstrResult[i])) {
+            wstrResult[i] = static_cast<WideChar>(0xFFFD);
+        }
+    }
+    return wstrResult;
 }

@@ -31,4 +31,8 @@ void CopyToBuffer(WideChar* buffer, size_t nCapacity, const WideString& text);
 // Equality that folds only the ASCII letters A to Z; every other unit must match exactly.
 bool EqualsIgnoringAsciiCase(const WideString& left, const WideString& right);
 
+// The text with U+FFFD in place of every surrogate that is not half of a pair: what the page
+// receives must be UTF-8, and Windows XP's conversion would encode such a unit as it stands.
+WideString ReplaceLoneSurrogates(const WideString& text);
+
 #endif

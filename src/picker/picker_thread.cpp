@@ -16,7 +16,8 @@ namespace {
 const unsigned int kPickFailed = 0xFFFFFFFF;
 
 // The entry in UTF-8 into the job's buffer; an entry that does not convert leaves it empty.
-void WriteReply(PickJob* pJob, const WideString& wstrResult) {
+void WriteReply(PickJob* pJob, const WideString& wstrEntry) {
+    const WideString wstrResult = ReplaceLoneSurrogates(wstrEntry);
     int nBytes = 0;
     if (!wstrResult.empty()) {
         nBytes =

@@ -6,6 +6,7 @@
 #include "script/string_marshalling.h"
 
 bool WideStringToVariant(WideString wstrText, NPVariant* result) {
+    wstrText = ReplaceLoneSurrogates(wstrText);
     const int nBytes = WideCharToMultiByte(CP_UTF8, 0, wstrText.c_str(),
                                            static_cast<int>(wstrText.size()), NULL, 0, NULL, NULL);
     if (nBytes <= 0) {

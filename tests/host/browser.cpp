@@ -374,19 +374,45 @@ Arguments& Arguments::Object(NPObject* object) {
     return *this;
 }
 
-Arguments& Arguments::Int(int32_t value) {
+namespace {
+
+NPVariant Blank(NPVariantType type) {
     NPVariant variant;
-    variant.type = NPVariantType_Int32;
+    memset(&variant, 0, sizeof(variant));
+    variant.type = type;
+    return variant;
+}
+
+} // namespace
+
+Arguments& Arguments::Int(int32_t value) {
+    NPVariant variant = Blank(NPVariantType_Int32);
     variant.value.intValue = value;
     variants_.push_back(variant);
     return *this;
 }
 
-Arguments& Arguments::Void() {
-    NPVariant variant;
-    memset(&variant, 0, sizeof(variant));
-    variant.type = NPVariantType_Void;
+Arguments& Arguments::Double(double value) {
+    NPVariant variant = Blank(NPVariantType_Double);
+    variant.value.doubleValue = value;
     variants_.push_back(variant);
+    return *this;
+}
+
+Arguments& Arguments::Bool(bool value) {
+    NPVariant variant = Blank(NPVariantType_Bool);
+    variant.value.boolValue = value;
+    variants_.push_back(variant);
+    return *this;
+}
+
+Arguments& Arguments::Void() {
+    variants_.push_back(Blank(NPVariantType_Void));
+    return *this;
+}
+
+Arguments& Arguments::Null() {
+    variants_.push_back(Blank(NPVariantType_Null));
     return *this;
 }
 

@@ -87,7 +87,10 @@ class Arguments {
     Arguments& String(const std::string& text);
     Arguments& Object(NPObject* object);
     Arguments& Int(int32_t value);
+    Arguments& Double(double value);
+    Arguments& Bool(bool value);
     Arguments& Void();
+    Arguments& Null();
     const NPVariant* data() const { return variants_.empty() ? nullptr : &variants_[0]; }
     uint32_t size() const { return static_cast<uint32_t>(variants_.size()); }
 

@@ -29,6 +29,8 @@ void PutDword(std::vector<BYTE>& data, size_t offset, DWORD value) {
     memcpy(&data[offset], &value, sizeof(value));
 }
 
+} // namespace
+
 // Windows 7 keeps 72 bytes per value, the run count at 4 and the focus count at 8; Windows XP
 // keeps 16, the run count at 4.
 std::vector<BYTE> CounterData(HistoryFamily family, const HistoryValue& value) {
@@ -40,8 +42,6 @@ std::vector<BYTE> CounterData(HistoryFamily family, const HistoryValue& value) {
     }
     return data;
 }
-
-} // namespace
 
 std::wstring RunPathName(HistoryFamily family, const std::wstring& path) {
     return family == HistoryFamily::Nt6 ? path : L"UEME_RUNPATH:" + path;
@@ -63,21 +63,29 @@ void ClearUsageHistory(HistoryFamily family) {
     RegDeleteTreeW(HKEY_CURRENT_USER, CountKey(family).c_str());
 }
 
-bool SeedUsageHistory(HistoryFamily family, const std::vector<HistoryValue>& values) {
+bool SeedRawUsageHistory(HistoryFamily family, const std::vector<RawHistoryValue>& values) {
     ClearUsageHistory(family);
     UniqueRegKey hKey;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, CountKey(family).c_str(), 0, NULL, 0, KEY_WRITE, NULL,
                         hKey.put(), NULL) != ERROR_SUCCESS) {
         return false;
     }
-    for (const HistoryValue& value : values) {
-        const std::vector<BYTE> data = CounterData(family, value);
-        if (RegSetValueExW(hKey.get(), Rot13(value.name).c_str(), 0, REG_BINARY, data.data(),
-                           static_cast<DWORD>(data.size())) != ERROR_SUCCESS) {
+    for (const RawHistoryValue& value : values) {
+        if (RegSetValueExW(hKey.get(), value.name.c_str(), 0, REG_BINARY,
+                           value.data.empty() ? NULL : value.data.data(),
+                           static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS) {
             return false;
         }
     }
     return true;
+}
+
+bool SeedUsageHistory(HistoryFamily family, const std::vector<HistoryValue>& values) {
+    std::vector<RawHistoryValue> raw;
+    for (const HistoryValue& value : values) {
+        raw.push_back({Rot13(value.name), CounterData(family, value)});
+    }
+    return SeedRawUsageHistory(family, raw);
 }
 
 void MakeFolders(const std::wstring& folder) {

@@ -18,6 +18,12 @@ struct HistoryValue {
     int nFocusCount;
 };
 
+// One value exactly as it is stored: its letter-rotated name and its data.
+struct RawHistoryValue {
+    std::wstring name;
+    std::vector<unsigned char> data;
+};
+
 // The name under which the family's shell records a program started by its path.
 std::wstring RunPathName(HistoryFamily family, const std::wstring& path);
 
@@ -28,6 +34,10 @@ std::wstring Rot13(const std::wstring& text);
 // or a value could not be written.
 bool SeedUsageHistory(HistoryFamily family, const std::vector<HistoryValue>& values);
 void ClearUsageHistory(HistoryFamily family);
+// The same with values stored as they are given.
+bool SeedRawUsageHistory(HistoryFamily family, const std::vector<RawHistoryValue>& values);
+// The data the family's shell keeps for a value with these counters.
+std::vector<unsigned char> CounterData(HistoryFamily family, const HistoryValue& value);
 
 // Makes every missing folder of `folder`.
 void MakeFolders(const std::wstring& folder);

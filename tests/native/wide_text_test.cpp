@@ -21,6 +21,24 @@ TEST(WideText, CutToLengthNeverSplitsASurrogatePair) {
     EXPECT_EQ(WIDE(""), CutToLength(text, 0));
 }
 
+TEST(WideText, OnlySurrogatesOutsideAPairAreReplaced) {
+    const struct {
+        WideString text;
+        WideString expected;
+    } cases[] = {
+        {WIDE("a\U0001F600b"), WIDE("a\U0001F600b")},
+        {WideString(1, 0xD83D), WIDE("\uFFFD")},
+        {WideString(1, 0xDE00) + WIDE("x"), WIDE("\uFFFDx")},
+        {WideString{0xDE00, 0xD83D}, WIDE("\uFFFD\uFFFD")},             // the wrong way round
+        {WideString{0xD800, 0xD83D, 0xDE00}, WIDE("\uFFFD\U0001F600")}, // a high one too many
+        {WideString{0xD83D, 0xDE00, 0xDE00}, WIDE("\U0001F600\uFFFD")}, // a low one too many
+        {WIDE(""), WIDE("")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, ReplaceLoneSurrogates(c.text)) << Show(c.text);
+    }
+}
+
 TEST(WideText, CopyToBufferFillsAtMostCapacityIncludingTheTerminator) {
     WideChar buffer[5];
     for (WideChar& unit : buffer) {

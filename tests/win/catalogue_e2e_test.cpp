@@ -4,7 +4,6 @@
 #include "family_fixture.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <fstream>
@@ -20,30 +19,9 @@ const std::wstring kPluginFolder = std::wstring(kTestRoot) + L"\\plugin";
 const std::wstring kImages = kPluginFolder + L"\\images";
 const std::wstring kApps = std::wstring(kTestRoot) + L"\\apps";
 
-const wchar_t* const kAccessoryFiles[] = {L"mspaint", L"notepad", L"calc", L"control", L"explorer"};
-const wchar_t* const kAccessoryNames[] = {L"\u753B\u56FE", L"\u8BB0\u4E8B\u672C",
-                                          L"\u8BA1\u7B97\u5668", L"\u63A7\u5236\u9762\u677F",
-                                          L"\u8D44\u6E90\u7BA1\u7406\u5668"};
 // The accessories whose icons Wine can give: it has no Paint or Calculator, and its Explorer
 // carries no icon.
 const std::vector<std::wstring> kStoredAccessoryIcons = {L"control.bmp", L"notepad.bmp"};
-
-std::wstring SystemFolder() {
-    wchar_t wszPath[MAX_PATH] = {0};
-    SHGetSpecialFolderPathW(NULL, wszPath, CSIDL_SYSTEM, FALSE);
-    return wszPath;
-}
-
-std::wstring AccessoryBlock() {
-    const std::wstring system = SystemFolder();
-    const std::wstring windows = system.substr(0, system.find_last_of(L'\\'));
-    std::wstring text;
-    for (size_t k = 0; k < 5; ++k) {
-        text += (k < 4 ? system : windows) + L"\\" + kAccessoryFiles[k] + L".exe*" +
-                kAccessoryNames[k] + L"#";
-    }
-    return text;
-}
 
 // A program of the seeded history: where it lies, the name the catalogue gives it, its count.
 struct Program {

@@ -15,6 +15,11 @@ nphost::HistoryFamily ThisFamily();
 // Where the tests put the programs their histories name.
 extern const wchar_t kTestRoot[];
 
+// This system's folder (CSIDL_SYSTEM), without trailing backslash.
+std::wstring SystemFolder();
+// The accessory block that every catalogue on this system begins with.
+std::wstring AccessoryBlock();
+
 // A program that records its starts (see tests/host/marker_program.cpp), beside this one.
 std::wstring MarkerProgram(const wchar_t* wszName = L"marker_program.exe");
 

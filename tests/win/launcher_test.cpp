@@ -42,15 +42,10 @@ class Launcher : public ::testing::Test {
         ASSERT_TRUE(nphost::SeedUsageHistory(ThisFamily(), values));
     }
 
-    // Calls RunAppointedApplication(text) while a user reads and closes every box; returns the
-    // plug-in's own failure boxes.
+    // RunAppointedApplication(text); returns the plug-in's own failure boxes.
     std::vector<SeenBox> Run(const std::wstring& text) {
-        DialogWatcher watcher;
-        NPVariant result = Sentinel();
-        EXPECT_TRUE(Browser::Get().CallMethod(object_, "RunAppointedApplication",
-                                              Arguments().String(nphost::Narrow(text)), &result));
-        EXPECT_TRUE(IsSentinel(result)) << "the result was set";
-        return FailureBoxes(watcher.Boxes());
+        return FailureBoxes(
+            CallRunAppointedApplication(object_, Arguments().String(nphost::Narrow(text))));
     }
 
     nphost::Instance instance_{Module()};

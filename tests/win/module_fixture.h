@@ -24,12 +24,18 @@ const std::wstring kErrorCaption = L"\u9519\u8BEF";
 // The module's own failure boxes among those a user saw.
 std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& boxes);
 
+// RunAppointedApplication(args) while a user reads and closes every box that appears; returns
+// the boxes seen, in order. The call is expected to return true and leave its result untouched.
+std::vector<nphost::SeenBox> CallRunAppointedApplication(NPObject* object,
+                                                         const nphost::Arguments& args);
+
 // Renders UTF-16 text for failure messages.
 std::string Show(const std::wstring& text);
 
-// `method` of `object` called without arguments, as a page calls it: the string it returned
-// (UTF-8), empty when none came; a failed call fails the test.
-std::string CallForText(NPObject* object, const char* method);
+// `method` of `object` called as a page calls it: the string it returned (UTF-8), empty when none
+// came; a failed call fails the test. The result is released.
+std::string CallForText(NPObject* object, const char* method,
+                        const nphost::Arguments& args = nphost::Arguments());
 
 // A variant filled with a recognisable value, to see whether a call touched it.
 NPVariant Sentinel();

@@ -27,6 +27,9 @@ TEST_F(Marshalling, WideTextBecomesExactlyItsUtf8BytesWithoutATerminator) {
         {L"a", "a"},
         {L"C:\\x.exe*x#", "C:\\x.exe*x#"},
         {L"\U0001F600", "\xF0\x9F\x98\x80"},
+        // A surrogate outside a pair becomes U+FFFD, whatever the system's conversion does.
+        {std::wstring(L"a\xD800") + L"b\xDC00", "a\xEF\xBF\xBD"
+                                                "b\xEF\xBF\xBD"},
     };
     for (const auto& c : cases) {
         NPVariant result = Sentinel();

@@ -12,6 +12,16 @@ nphost::PluginModule& Module() {
     return module;
 }
 
+std::vector<nphost::SeenBox> CallRunAppointedApplication(NPObject* object,
+                                                         const nphost::Arguments& args) {
+    nphost::DialogWatcher watcher;
+    NPVariant result = Sentinel();
+    EXPECT_TRUE(
+        nphost::Browser::Get().CallMethod(object, "RunAppointedApplication", args, &result));
+    EXPECT_TRUE(IsSentinel(result)) << "the result was set";
+    return watcher.Boxes();
+}
+
 std::string Show(const std::wstring& text) {
     return "\"" + nphost::Narrow(text) + "\"";
 }
@@ -26,11 +36,10 @@ std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& bo
     return ours;
 }
 
-std::string CallForText(NPObject* object, const char* method) {
+std::string CallForText(NPObject* object, const char* method, const nphost::Arguments& args) {
     NPVariant result;
     result.type = NPVariantType_Void;
-    EXPECT_TRUE(nphost::Browser::Get().CallMethod(object, method, nphost::Arguments(), &result))
-        << method;
+    EXPECT_TRUE(nphost::Browser::Get().CallMethod(object, method, args, &result)) << method;
     std::string text;
     if (result.type == NPVariantType_String) {
         text.assign(result.value.stringValue.UTF8Characters, result.value.stringValue.UTF8Length);
