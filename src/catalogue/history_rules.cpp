@@ -240,7 +240,8 @@ HistoryValueTrace AddHistoryValue(UsageFamily family, std::vector<AppEntry>& vec
     HistoryValueTrace trace = HistoryValueTrace();
     trace.wstrTitle = wstrTitle;
     trace.nDataSize = nDataSize;
-    trace.wstrDecoded = DecodeRot13(wstrTitle);
+    // The path ends at the name's first zero unit, as every system call given it would read it.
+    trace.wstrDecoded = DecodeRot13(TextBeforeZero(wstrTitle.data(), wstrTitle.size()));
     if (family == UsageFamilyNt6) {
         ParseUsageDataNt6(pData, nDataSize, trace.di);
         trace.wstrCandidate = SelectCandidateNt6(trace.wstrDecoded, platform);

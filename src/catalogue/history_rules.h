@@ -95,7 +95,7 @@ struct HistoryValueTrace {
     HistoryDecision decision;
 };
 
-// Decodes, parses, selects and adds one enumerated value.
+// Decodes (up to the name's first zero unit), parses, selects and adds one enumerated value.
 HistoryValueTrace AddHistoryValue(UsageFamily family, std::vector<AppEntry>& vecAllApps,
                                   const WideString& wstrTitle, const unsigned char* pData,
                                   size_t nDataSize, HistoryPlatform& platform);
