@@ -39,7 +39,8 @@ class AnsweringPlatform : public HistoryPlatform {
         if ((input_.Byte() & 1) == 0) {
             return false;
         }
-        wstrTarget += input_.Text(300);
+        const WideString wstrText = input_.Text(300); // a link's target is text up to a zero
+        wstrTarget += TextBeforeZero(wstrText.data(), wstrText.size());
         return true;
     }
     WideString ExpandKnownFolderPrefix(const WideString& wstrPath) override {
