@@ -75,6 +75,18 @@ size_t FindRecordByExePath(const std::vector<AppEntry>& vecAllApps, const WideSt
 
 } // namespace
 
+WideString FolderExpandingPlatform::ExpandKnownFolderPrefix(const WideString& wstrPath) {
+    WideString wstrOutput;
+    ExpandKnownFolderPrefixFrom(folders_, wstrPath, wstrOutput);
+    return wstrOutput;
+}
+
+WideString FolderExpandingPlatform::ExpandCsidl2(const WideString& wstrPath) {
+    WideString wstrOutput;
+    ExpandCsidl2From(folders_, wstrPath, wstrOutput);
+    return wstrOutput;
+}
+
 WideString DecodeRot13(const WideString& wstrSource) {
     WideString wstrDecoded = wstrSource;
     for (size_t i = 0; i < wstrDecoded.size(); ++i) {

@@ -63,6 +63,15 @@ class FuzzInput {
     size_t offset_;
 };
 
+inline bool StartsWith(const WideString& text, const WideString& start) {
+    return text.size() >= start.size() && text.compare(0, start.size(), start) == 0;
+}
+
+inline bool EndsWith(const WideString& text, const WideString& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 // Each target's entry point, as libFuzzer and the replay program call it.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 

@@ -88,9 +88,7 @@ void CheckResolve(FakeFolderSource& source, const WideString& wstrGuid) {
         const KnownFolderDescription& kfd = it->second;
         if (kfd.bHasParentFolder) {
             const WideString wstrTail = WIDE("\\") + kfd.wstrRelativePath;
-            FUZZ_CHECK(wstrPath.size() >= wstrTail.size() &&
-                       wstrPath.compare(wstrPath.size() - wstrTail.size(), wstrTail.size(),
-                                        wstrTail) == 0);
+            FUZZ_CHECK(EndsWith(wstrPath, wstrTail));
         }
         break;
     }
@@ -104,34 +102,33 @@ void CheckResolve(FakeFolderSource& source, const WideString& wstrGuid) {
     }
 }
 
-void CheckPrefixExpansion(FakeFolderSource& source, const WideString& wstrInput) {
-    WideString wstrOutput = WIDE("stale");
-    const bool bExpanded = ExpandKnownFolderPrefixFrom(source, wstrInput, wstrOutput);
-    if (!bExpanded) {
-        FUZZ_CHECK(wstrOutput.empty());
-        return;
-    }
-    const size_t nSlash = wstrInput.find(WIDE('\\'));
-    FUZZ_CHECK(nSlash != WideString::npos);
-    const WideString wstrRest = wstrInput.substr(nSlash);
-    FUZZ_CHECK(wstrOutput.size() < kPathCapacity);
-    FUZZ_CHECK(wstrOutput.size() >= wstrRest.size() &&
-               wstrOutput.compare(wstrOutput.size() - wstrRest.size(), wstrRest.size(), wstrRest) ==
-                   0);
+typedef bool (*Expansion)(FolderSource& source, const WideString& wstrInput,
+                          WideString& wstrOutput);
+
+// Runs an expansion: a whole path that fits, or false with an empty output.
+bool Expand(Expansion expand, FakeFolderSource& source, const WideString& wstrInput,
+            WideString& wstrOutput) {
+    wstrOutput = WIDE("stale");
+    const bool bExpanded = expand(source, wstrInput, wstrOutput);
+    FUZZ_CHECK(bExpanded ? wstrOutput.size() < kPathCapacity : wstrOutput.empty());
+    return bExpanded;
 }
 
-void CheckCsidl2Expansion(FakeFolderSource& source, const WideString& wstrInput) {
-    WideString wstrOutput = WIDE("stale");
-    const bool bExpanded = ExpandCsidl2From(source, wstrInput, wstrOutput);
-    if (!bExpanded) {
-        FUZZ_CHECK(wstrOutput.empty());
-        return;
+void CheckExpansions(FakeFolderSource& source, const WideString& wstrPrefixed,
+                     const WideString& wstrPlaceholder) {
+    WideString wstrOutput;
+    if (Expand(ExpandKnownFolderPrefixFrom, source, wstrPrefixed, wstrOutput)) {
+        const size_t nSlash = wstrPrefixed.find(WIDE('\\'));
+        FUZZ_CHECK(nSlash != WideString::npos);
+        FUZZ_CHECK(EndsWith(wstrOutput, wstrPrefixed.substr(nSlash)));
     }
-    const WideString& wstrPrograms = source.specialFolders.at(kCsidlPrograms);
-    FUZZ_CHECK(wstrOutput == wstrPrograms + wstrInput.substr(wstrInput.find(WIDE('\\'))));
-    FUZZ_CHECK(wstrOutput.size() < kPathCapacity);
-    const size_t nPercent = wstrInput.find(WIDE('%'));
-    FUZZ_CHECK(EqualsIgnoringAsciiCase(wstrInput.substr(nPercent, 8), WIDE("%csidl2%")));
+    if (Expand(ExpandCsidl2From, source, wstrPlaceholder, wstrOutput)) {
+        const WideString& wstrPrograms = source.specialFolders.at(kCsidlPrograms);
+        FUZZ_CHECK(wstrOutput ==
+                   wstrPrograms + wstrPlaceholder.substr(wstrPlaceholder.find(WIDE('\\'))));
+        const size_t nPercent = wstrPlaceholder.find(WIDE('%'));
+        FUZZ_CHECK(EqualsIgnoringAsciiCase(wstrPlaceholder.substr(nPercent, 8), WIDE("%csidl2%")));
+    }
 }
 
 void CheckTrim(const WideString& wstrText, int nCount) {
@@ -140,7 +137,7 @@ void CheckTrim(const WideString& wstrText, int nCount) {
     const WideString wstrBefore = TextBeforeZero(wszPath, kPathCapacity);
     TrimTrailingComponents(wszPath, nCount, WIDE('\\'));
     const WideString wstrAfter = TextBeforeZero(wszPath, kPathCapacity);
-    FUZZ_CHECK(wstrBefore.compare(0, wstrAfter.size(), wstrAfter) == 0);
+    FUZZ_CHECK(StartsWith(wstrBefore, wstrAfter));
     size_t nSeparators = 0;
     for (const WideChar unit : wstrBefore) {
         nSeparators += unit == WIDE('\\') ? 1 : 0;
@@ -165,8 +162,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     CheckResolve(source, input.Text(300));
     for (size_t k = input.Below(4); k > 0; --k) {
-        CheckPrefixExpansion(source, TakeGuid(input, nFolders) + input.Text(300));
-        CheckCsidl2Expansion(source, input.Text(300));
+        const WideString wstrGuid = TakeGuid(input, nFolders); // read in order, then joined
+        const WideString wstrPrefixed = wstrGuid + input.Text(300);
+        CheckExpansions(source, wstrPrefixed, input.Text(300));
     }
     const WideString wstrText = input.Text(300);
     CheckTrim(wstrText, static_cast<int>(input.Byte() % 6));

@@ -35,7 +35,7 @@ void CheckPlacement(const ScreenRect& dialog, const ScreenRect* pCentering,
 
 void CheckNaming(const WideString& wstrTitle) {
     const WideString wstrStem = TitleWithoutLastExtension(wstrTitle);
-    FUZZ_CHECK(wstrTitle.compare(0, wstrStem.size(), wstrStem) == 0);
+    FUZZ_CHECK(StartsWith(wstrTitle, wstrStem));
     if (wstrStem.size() < wstrTitle.size()) {
         const WideString wstrExtension = wstrTitle.substr(wstrStem.size());
         FUZZ_CHECK(wstrExtension[0] == WIDE('.'));
@@ -45,7 +45,7 @@ void CheckNaming(const WideString& wstrTitle) {
     }
     const WideString wstrName = ReplyDisplayName(wstrTitle);
     FUZZ_CHECK(wstrName.size() < kPathCapacity);
-    FUZZ_CHECK(wstrTitle.compare(0, wstrName.size(), wstrName) == 0);
+    FUZZ_CHECK(StartsWith(wstrTitle, wstrName));
     FUZZ_CHECK(wstrName.size() + 1 >= std::min(wstrTitle.size(), kPathCapacity - 1));
     FUZZ_CHECK(IsShortcutChoice(wstrTitle) == (wstrTitle.find(WIDE(".lnk")) != WideString::npos));
 }

@@ -119,7 +119,7 @@ void CheckBitmapNames(const WideString& wstrFolder, const std::vector<WideString
             FUZZ_CHECK(wstrFolder.size() + wstrName.size() + 5 >= kPathCapacity);
         }
         const WideString wstrParent = ParentFolder(wstrPath);
-        FUZZ_CHECK(wstrPath.compare(0, wstrParent.size(), wstrParent) == 0);
+        FUZZ_CHECK(StartsWith(wstrPath, wstrParent));
     }
 }
 
@@ -132,10 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const WideString wstrModule = input.Text(300);
     const WideString wstrFolder = ImagesFolderBeside(wstrModule);
     const WideString kImages = WIDE("\\images");
-    FUZZ_CHECK(
-        wstrFolder.empty() ||
-        (wstrFolder.size() < kPathCapacity && wstrFolder.size() >= kImages.size() &&
-         wstrFolder.compare(wstrFolder.size() - kImages.size(), kImages.size(), kImages) == 0));
+    FUZZ_CHECK(wstrFolder.empty() ||
+               (wstrFolder.size() < kPathCapacity && EndsWith(wstrFolder, kImages)));
     FUZZ_CHECK(!wstrFolder.empty() || wstrModule.size() + kImages.size() >= kPathCapacity);
 
     std::vector<WideString> vecAccessory;

@@ -120,7 +120,7 @@ void CheckMessage(const WideString& wstrText) {
     const WideString wstrMessage = FormatLaunchFailureMessage(wstrText);
     const WideString wstrFull = FormatLaunchFailureMessage(WideString()) + wstrText;
     FUZZ_CHECK(wstrMessage.size() <= kPathCapacity - 1);
-    FUZZ_CHECK(wstrFull.compare(0, wstrMessage.size(), wstrMessage) == 0);
+    FUZZ_CHECK(StartsWith(wstrFull, wstrMessage));
     FUZZ_CHECK(wstrMessage.size() + 1 >= std::min(wstrFull.size(), kPathCapacity - 1));
     FUZZ_CHECK(FitsPathBuffer(wstrText) == (wstrText.size() < kPathCapacity));
 }

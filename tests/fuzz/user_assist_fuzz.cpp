@@ -24,15 +24,16 @@ const WideChar kRoamingGuid[] = WIDE("{3EB685DB-65F9-4CF6-A03A-E3EF65729F3D}");
 
 // Files and shortcuts as the input says; folder tokens expanded by the real rules over a
 // small, fixed set of descriptions.
-class AnsweringPlatform : public HistoryPlatform {
+class AnsweringPlatform : public FolderExpandingPlatform {
   public:
-    explicit AnsweringPlatform(FuzzInput& input) : input_(input) {
+    AnsweringPlatform(FuzzInput& input, FakeFolderSource& folders)
+        : FolderExpandingPlatform(folders), input_(input) {
         const WideString programs = WIDE("Microsoft\\Windows\\Start Menu\\Programs");
-        folders_.AddRoot(kRoamingGuid, WIDE("AppData"), nullptr);
-        folders_.AddChild(kProgramsGuid, kRoamingGuid, &programs);
-        folders_.AddChild(WIDE("{LOOP}"), WIDE("{loop}"), nullptr);
-        folders_.specialFolders[kCsidlAppData] = WIDE("C:\\Users\\u\\AppData\\Roaming");
-        folders_.specialFolders[kCsidlPrograms] = WIDE("C:\\Users\\u\\Start Menu\\Programs");
+        folders.AddRoot(kRoamingGuid, WIDE("AppData"), nullptr);
+        folders.AddChild(kProgramsGuid, kRoamingGuid, &programs);
+        folders.AddChild(WIDE("{LOOP}"), WIDE("{loop}"), nullptr);
+        folders.specialFolders[kCsidlAppData] = WIDE("C:\\Users\\u\\AppData\\Roaming");
+        folders.specialFolders[kCsidlPrograms] = WIDE("C:\\Users\\u\\Start Menu\\Programs");
     }
     bool FileExists(const WideString&) override { return (input_.Byte() & 7) != 0; }
     bool ResolveShortcutTarget(const WideString&, WideString& wstrTarget) override {
@@ -43,20 +44,9 @@ class AnsweringPlatform : public HistoryPlatform {
         wstrTarget += TextBeforeZero(wstrText.data(), wstrText.size());
         return true;
     }
-    WideString ExpandKnownFolderPrefix(const WideString& wstrPath) override {
-        WideString wstrOutput;
-        ExpandKnownFolderPrefixFrom(folders_, wstrPath, wstrOutput);
-        return wstrOutput;
-    }
-    WideString ExpandCsidl2(const WideString& wstrPath) override {
-        WideString wstrOutput;
-        ExpandCsidl2From(folders_, wstrPath, wstrOutput);
-        return wstrOutput;
-    }
 
   private:
     FuzzInput& input_;
-    FakeFolderSource folders_;
 };
 
 bool IsAsciiLetter(WideChar unit) {
@@ -167,7 +157,8 @@ void CheckList(FuzzInput& input, std::vector<AppEntry>& vecAllApps) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     const UsageFamily family = (input.Byte() & 1) != 0 ? UsageFamilyNt5 : UsageFamilyNt6;
-    AnsweringPlatform platform(input);
+    FakeFolderSource folders;
+    AnsweringPlatform platform(input, folders);
     std::vector<AppEntry> vecAllApps;
     for (size_t nValues = input.Below(kMaxValues); nValues > 0; --nValues) {
         const WideString wstrTitle = input.Text(300);
