@@ -75,6 +75,18 @@ size_t FindRecordByExePath(const std::vector<AppEntry>& vecAllApps, const WideSt
 
 } // namespace
 
+WideString FolderExpandingPlatform::ExpandKnownFolderPrefix(const WideString& wstrPath) {
+    WideString wstrOutput;
+    ExpandKnownFolderPrefixFrom(folders_, wstrPath, wstrOutput);
+    return wstrOutput;
+}
+
+WideString FolderExpandingPlatform::ExpandCsidl2(const WideString& wstrPath) {
+    WideString wstrOutput;
+    ExpandCsidl2From(folders_, wstrPath, wstrOutput);
+    return wstrOutput;
+}
+
 WideString DecodeRot13(const WideString& wstrSource) {
     WideString wstrDecoded = wstrSource;
     for (size_t i = 0; i < wstrDecoded.size(); ++i) {
@@ -240,7 +252,8 @@ HistoryValueTrace AddHistoryValue(UsageFamily family, std::vector<AppEntry>& vec
     HistoryValueTrace trace = HistoryValueTrace();
     trace.wstrTitle = wstrTitle;
     trace.nDataSize = nDataSize;
-    trace.wstrDecoded = DecodeRot13(wstrTitle);
+    // The path ends at the name's first zero unit, as every system call given it would read it.
+    trace.wstrDecoded = DecodeRot13(TextBeforeZero(wstrTitle.data(), wstrTitle.size()));
     if (family == UsageFamilyNt6) {
         ParseUsageDataNt6(pData, nDataSize, trace.di);
         trace.wstrCandidate = SelectCandidateNt6(trace.wstrDecoded, platform);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/app_entry.h"
+#include "catalogue/folder_expansion.h"
 #include "common/wide_text.h"
 
 enum UsageFamily {
@@ -29,6 +30,18 @@ class HistoryPlatform {
     // Both give an empty path when the input cannot be expanded.
     virtual WideString ExpandKnownFolderPrefix(const WideString& wstrPath) = 0;
     virtual WideString ExpandCsidl2(const WideString& wstrPath) = 0;
+};
+
+// A platform whose folder tokens are expanded by the folder rules over `folders`; files and
+// shortcuts are its subclass's.
+class FolderExpandingPlatform : public HistoryPlatform {
+  public:
+    explicit FolderExpandingPlatform(FolderSource& folders) : folders_(folders) {}
+    WideString ExpandKnownFolderPrefix(const WideString& wstrPath) override;
+    WideString ExpandCsidl2(const WideString& wstrPath) override;
+
+  private:
+    FolderSource& folders_;
 };
 
 // ROT13 on the ASCII letters; every other code unit is kept.
@@ -95,7 +108,7 @@ struct HistoryValueTrace {
     HistoryDecision decision;
 };
 
-// Decodes, parses, selects and adds one enumerated value.
+// Decodes (up to the name's first zero unit), parses, selects and adds one enumerated value.
 HistoryValueTrace AddHistoryValue(UsageFamily family, std::vector<AppEntry>& vecAllApps,
                                   const WideString& wstrTitle, const unsigned char* pData,
                                   size_t nDataSize, HistoryPlatform& platform);

@@ -12,28 +12,16 @@
 
 namespace {
 
-// The file system, shortcuts and folder descriptions of this system.
-class SystemHistoryPlatform : public HistoryPlatform {
+// The file system and shortcuts of this system; folder tokens through `folders`.
+class SystemHistoryPlatform : public FolderExpandingPlatform {
   public:
+    explicit SystemHistoryPlatform(FolderSource& folders) : FolderExpandingPlatform(folders) {}
     bool FileExists(const WideString& wstrPath) override {
         return PathFileExistsW(wstrPath.c_str()) != FALSE;
     }
     bool ResolveShortcutTarget(const WideString& wstrPath, WideString& wstrTarget) override {
         return ::ResolveShortcutTarget(wstrPath, wstrTarget);
     }
-    WideString ExpandKnownFolderPrefix(const WideString& wstrPath) override {
-        WideString wstrOutput;
-        ExpandKnownFolderPrefixFrom(folders_, wstrPath, wstrOutput);
-        return wstrOutput;
-    }
-    WideString ExpandCsidl2(const WideString& wstrPath) override {
-        WideString wstrOutput;
-        ExpandCsidl2From(folders_, wstrPath, wstrOutput);
-        return wstrOutput;
-    }
-
-  private:
-    SystemFolderSource folders_;
 };
 
 } // namespace
@@ -49,7 +37,8 @@ const WideChar* UserAssistKeyPath(UsageFamily family) {
 
 bool ReadUserAssistKey(UsageFamily family, HKEY hKey, std::vector<AppEntry>& vecAllApps,
                        std::vector<UserAssistValue>* pvecValues) {
-    SystemHistoryPlatform platform;
+    SystemFolderSource folders;
+    SystemHistoryPlatform platform(folders);
     for (DWORD dwIndex = 0;; ++dwIndex) {
         WideChar szTitle[kPathCapacity] = {0};
         DWORD dwTitleSize = kPathCapacity;

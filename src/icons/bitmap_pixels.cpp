@@ -35,6 +35,9 @@ void WhitenTransparentBlack(unsigned char* pPixels, size_t nPixels) {
 
 void ReverseRows(const unsigned char* pSource, unsigned char* pTarget, size_t nRowBytes,
                  size_t nRows) {
+    if (nRowBytes == 0) {
+        return; // nothing to copy, and an empty bitmap's buffers may be null
+    }
     for (size_t iRow = 0; iRow < nRows; ++iRow) {
         memcpy(pTarget + iRow * nRowBytes, pSource + (nRows - 1 - iRow) * nRowBytes, nRowBytes);
     }

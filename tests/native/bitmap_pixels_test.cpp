@@ -88,6 +88,8 @@ TEST(RowOrder, TheLastRowComesFirst) {
     EXPECT_EQ(
         Bytes({{3, 3, 3, 3}, {3, 3, 3, 3}, {2, 2, 2, 2}, {2, 2, 2, 2}, {1, 1, 1, 1}, {1, 1, 1, 1}}),
         bottomUp);
+    // Rows of no bytes copy nothing, even between the null buffers of an empty bitmap.
+    ReverseRows(nullptr, nullptr, 0, 3);
 }
 
 } // namespace

@@ -47,6 +47,27 @@ TEST(PickerPlacement, CentresOverTheOwnerOrTheWorkAreaThenClampsOncePerAxis) {
     }
 }
 
+TEST(PickerPlacement, RectanglesAtTheEndsOfTheCoordinateRangeNeitherOverflowNorWrap) {
+    const ScreenRect whole = {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    const ScreenRect farRight = {INT32_MAX - 2, INT32_MAX - 2, INT32_MAX, INT32_MAX};
+    const ScreenRect farLeftArea = {INT32_MIN, INT32_MIN, INT32_MIN + 10, INT32_MIN + 10};
+    const struct {
+        const char* what;
+        const ScreenRect* pCentering;
+        ScreenRect area;
+        int32_t xy;
+    } cases[] = {
+        {"a dialog as large as the range, over the work area", nullptr, kWorkArea, 0},
+        // Centred near the top of the range, then pushed back by its whole size: past the range.
+        {"pushed left beyond the range: held at its end", &farRight, farLeftArea, INT32_MIN},
+    };
+    for (const auto& c : cases) {
+        const ScreenPoint point = CenterDialogPosition(whole, c.pCentering, c.area);
+        EXPECT_EQ(c.xy, point.x) << c.what;
+        EXPECT_EQ(c.xy, point.y) << c.what;
+    }
+}
+
 TEST(PickerPlacement, OnlyAVisibleUnminimisedOwnerIsCentredOn) {
     const struct {
         const char* what;

@@ -264,6 +264,21 @@ TEST(HistoryRules, AddValueDecodesParsesAndSelectsByFamily) {
     EXPECT_EQ(530, vecAllApps[0].nRunCount);
 }
 
+TEST(HistoryRules, AValueNameEndsAtItsFirstZeroUnitAsTheSystemReadsThePath) {
+    // A name written through the native registry interface may hold a zero unit; the file tests
+    // see the path only up to it, so the exclusions must too.
+    const WideString wstrSetup = WIDE("C:\\Temp\\setup.exe");
+    const WideString wstrHidden = wstrSetup + WideChar(0) + WIDE("\\a.txt");
+    FakeHistoryPlatform platform;
+    platform.files = {wstrSetup, wstrHidden};
+    const unsigned char data[8] = {0, 0, 0, 0, 1, 0, 0, 0};
+    std::vector<AppEntry> vecAllApps;
+    const HistoryValueTrace trace = AddHistoryValue(
+        UsageFamilyNt6, vecAllApps, DecodeRot13(wstrHidden), data, sizeof(data), platform);
+    EXPECT_EQ(Show(wstrSetup), Show(trace.wstrCandidate));
+    EXPECT_EQ(HistoryExcludedFileName, trace.decision.outcome) << Describe(vecAllApps);
+}
+
 TEST(SortByRunCount, ReproducesTheExchangeOrder) {
     struct Case {
         std::vector<std::pair<const WideChar*, int32_t>> input;
