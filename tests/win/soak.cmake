@@ -1,1 +1,33 @@
 # Soak runs through the NPAPI host and the leak counters that prove them.
+
+# A test copy of the module, never shipped (its name is no plug-in's): the linker routes its
+# calls of SaveAppIcon through win/soak_leak.cpp, which leaks an icon, a DC, a bitmap and a
+# kernel handle each time. It is built like the module, with the module's compiler.
+set(npd_leak_symbol _Z11SaveAppIconRKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEES4_)
+npd_add_plugin_module(soak_leaky_module win/soak_leak.cpp)
+target_compile_definitions(soak_leaky_module PRIVATE NPD_LEAK_SYMBOL=${npd_leak_symbol})
+target_link_options(soak_leaky_module PRIVATE -Wl,--wrap=${npd_leak_symbol})
+set_target_properties(soak_leaky_module PROPERTIES C_COMPILER_LAUNCHER "" CXX_COMPILER_LAUNCHER ""
+    C_LINKER_LAUNCHER "" CXX_LINKER_LAUNCHER "")
+
+# The counters and the soak, shared by the tests and the benchmark.
+add_library(npd_soak STATIC host/resource_counters.cpp win/soak_run.cpp)
+target_link_libraries(npd_soak PUBLIC nphost_lib ntdll)
+target_compile_options(npd_soak PRIVATE -Wall -Wextra -Werror)
+
+npd_add_test_program(soak_tests win/test_main.cpp win/soak_test.cpp)
+target_link_libraries(soak_tests PRIVATE npd_soak)
+add_dependencies(soak_tests soak_leaky_module marker_program)
+add_test(NAME soak_tests COMMAND soak_tests --gtest_filter=-Soak.ALeakingModule*)
+add_test(NAME soak_leak_tests COMMAND soak_tests --gtest_filter=Soak.ALeakingModule*)
+npd_set_test_timeout(soak_tests 240)
+npd_set_test_timeout(soak_leak_tests 120)
+# Where Windows code runs slowly (the emulated x86 guest), a shorter soak.
+if(NPD_TEST_TIMEOUT_SCALE GREATER 1)
+    set_tests_properties(soak_tests PROPERTIES ENVIRONMENT "NPD_SOAK_CALLS=20;NPD_SOAK_PICKS=4")
+endif()
+
+# Benchmark: the full soak's counters at start and end (run by make bench, not by CTest).
+npd_add_test_program(soak_bench win/soak_bench.cpp)
+target_link_libraries(soak_bench PRIVATE npd_soak)
+add_dependencies(soak_bench marker_program)
