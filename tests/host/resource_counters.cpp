@@ -5,8 +5,8 @@
 // - GDI objects: the GDI handle table that the process environment block points to (Wine keeps
 //   it in the layout of 64-bit Windows on both architectures: 24-byte entries whose upper handle
 //   word and type sit at bytes 12 and 14), each live entry confirmed by GetObjectType;
-// - USER objects: every user handle index probed with a zero upper word, which names whatever
-//   object holds that index, as an icon or cursor (GetIconInfo) or a menu (IsMenu); and the
+// - USER objects: every user handle value probed with a zero upper word, which names whatever
+//   object holds that slot, as an icon or cursor (GetIconInfo) or a menu (IsMenu); and the
 //   process's windows, top-level, message-only and children;
 // - kernel handles: every handle value probed with GetHandleInformation, up to a long run of
 //   unused values (both systems hand out the lowest free value first);
@@ -97,7 +97,8 @@ void CountGdiObjects(ResourceCounters& counters) {
 }
 
 void CountUserHandles(ResourceCounters& counters) {
-    for (ULONG_PTR nIndex = 1; nIndex <= 0xFFFF; ++nIndex) {
+    // Wine numbers user handles from 0x20 in steps of two (the odd value names the same one).
+    for (ULONG_PTR nIndex = 0x20; nIndex <= 0xFFFF; nIndex += 2) {
         ICONINFO info;
         if (GetIconInfo(reinterpret_cast<HICON>(nIndex), &info)) {
             ++counters.nIcons;
@@ -188,6 +189,16 @@ std::string Describe(const ResourceCounters& counters) {
         counters.nIcons, counters.nWindows, counters.nHandles, counters.nPrivateBytes,
         counters.nGuiResourcesGdi, counters.nGuiResourcesUser);
     return text;
+}
+
+FlatnessMargins GrowthPer(const ResourceCounters& before, const ResourceCounters& after,
+                          int nSteps) {
+    auto per = [nSteps](long long nBefore, long long nAfter) {
+        return nAfter <= nBefore || nSteps < 1 ? 0 : (nAfter - nBefore + nSteps - 1) / nSteps;
+    };
+    return {per(before.nGdiObjects, after.nGdiObjects),
+            per(before.nUserObjects, after.nUserObjects), per(before.nHandles, after.nHandles),
+            per(before.nPrivateBytes, after.nPrivateBytes)};
 }
 
 std::vector<std::string> GrowthBeyond(const ResourceCounters& before, const ResourceCounters& after,

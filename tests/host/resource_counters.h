@@ -39,6 +39,11 @@ struct FlatnessMargins {
     long long nPrivateBytes;
 };
 
+// What each counter grew by, per step, over `nSteps` steps from `before` to `after`; rounded
+// up, and 0 where it did not grow.
+FlatnessMargins GrowthPer(const ResourceCounters& before, const ResourceCounters& after,
+                          int nSteps);
+
 // A line for each counter that grew beyond its margin from `before` to `after`, naming the
 // counter first ("GDI objects", "USER objects", "kernel handles", "private bytes"); empty when
 // all stayed flat.

@@ -10,7 +10,7 @@ int main() {
         printf("cannot set up the soak's history\n");
         return 1;
     }
-    const SoakPlan plan = SoakPlanFromEnvironment({500, 100});
+    const SoakPlan plan = SoakPlanFromEnvironment({500, 100, 2});
     SoakResult result;
     {
         nphost::PluginModule module(nphost::BesideExecutable(L"npDesklaunch.dll"));
@@ -30,6 +30,10 @@ int main() {
     }
     printf("  GetGuiResources at the end: GDI %lld, USER %lld (not counted by this Wine)\n",
            result.end.nGuiResourcesGdi, result.end.nGuiResourcesUser);
+    printf("  per bare open-file dialog, the system's own growth: GDI %lld, USER %lld, "
+           "handles %lld, private bytes %lld\n",
+           result.systemPerDialog.nGdiObjects, result.systemPerDialog.nUserObjects,
+           result.systemPerDialog.nHandles, result.systemPerDialog.nPrivateBytes);
     printf("  per RecentlyApplications call: %8.2f ms\n", result.dCallSeconds * 1000);
     printf("  per picker round trip:         %8.2f ms\n", result.dPickSeconds * 1000);
     for (const std::string& fault : result.faults) {

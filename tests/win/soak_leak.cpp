@@ -1,5 +1,5 @@
 // Built only into npDesklaunch_leaky.dll, a test copy of the module that is never shipped: each
-// icon it stores leaks an icon, a device context, a 64 x 64 bitmap and a kernel handle, so that
+// icon it stores leaks an icon, a device context, a 256 x 256 bitmap and a kernel handle, so that
 // the soak tests can show that their counters catch each kind. The linker routes the module's
 // calls of SaveAppIcon (whose symbol NPD_LEAK_SYMBOL names) here.
 #include <windows.h>
@@ -21,8 +21,8 @@ extern "C" bool NPD_JOIN(__wrap_, NPD_LEAK_SYMBOL)(const WideString& wstrAppPath
     BITMAPINFO info;
     ZeroMemory(&info, sizeof(info));
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 64;
-    info.bmiHeader.biHeight = 64;
+    info.bmiHeader.biWidth = 256;
+    info.bmiHeader.biHeight = 256;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* pBits = NULL;

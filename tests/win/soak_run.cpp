@@ -1,6 +1,7 @@
 // The soak through the host, shared by the soak tests and the soak benchmark.
 #include "soak_run.h"
 
+#include <commdlg.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -100,11 +101,46 @@ void PickOnce(NPObject* object, SoakResult& result) {
     Browser::Get().ReleaseObject(function);
 }
 
+UINT_PTR CALLBACK BareDialogHook(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+// The open-file dialog alone, as the system gives it to any program: on a thread of its own,
+// owned by the browser's frame, of the picker's kind (the old record with a hook) and worked
+// like it.
+DWORD WINAPI RunBareDialog(void* pFrame) {
+    wchar_t wszFile[MAX_PATH] = {0};
+    OPENFILENAMEW ofn;
+    ZeroMemory(&ofn, sizeof(ofn));
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    ofn.hwndOwner = static_cast<HWND>(pFrame);
+    ofn.lpstrFilter = L"Programs\0*.exe\0";
+    ofn.lpstrFile = wszFile;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ENABLEHOOK;
+    ofn.lpfnHook = BareDialogHook;
+    GetOpenFileNameW(&ofn);
+    return 0;
+}
+
+void BareDialogOnce(SoakResult& result) {
+    UniqueHandle hThread(CreateThread(NULL, 0, RunBareDialog, nphost::BrowserFrame(), 0, NULL));
+    const HWND hDialog = nphost::WaitForFileDialog(kWait);
+    if (!hDialog) {
+        Fault(result, "no bare open-file dialog appeared");
+        return;
+    }
+    nphost::ChooseFile(hDialog, PickTarget());
+    nphost::WaitUntilClosed(hDialog, kWait);
+    Browser::Get().PumpUntil([&] { return WaitForSingleObject(hThread.get(), 0) == WAIT_OBJECT_0; },
+                             kWait);
+}
+
 } // namespace
 
 SoakPlan SoakPlanFromEnvironment(const SoakPlan& full) {
     return {FromEnvironment("NPD_SOAK_CALLS", full.nCatalogueCalls),
-            FromEnvironment("NPD_SOAK_PICKS", full.nPicks)};
+            FromEnvironment("NPD_SOAK_PICKS", full.nPicks), full.nBareDialogs};
 }
 
 bool PrepareSoak() {
@@ -143,6 +179,7 @@ void CleanUpSoak() {
 
 SoakResult RunSoak(nphost::PluginModule& module, const SoakPlan& plan) {
     SoakResult result;
+    nphost::BrowserFrame(); // the page's browser window, made by this thread
     nphost::Instance instance(module);
     NPObject* object = instance.ScriptableObject();
     if (!object) {
@@ -151,6 +188,16 @@ SoakResult RunSoak(nphost::PluginModule& module, const SoakPlan& plan) {
     }
     const std::string first = CallCatalogue(object, result);
     PickOnce(object, result);
+    if (plan.nBareDialogs > 0) {
+        // What the system itself keeps for each open-file dialog, the module aside.
+        BareDialogOnce(result);
+        const nphost::ResourceCounters bareStart = nphost::ReadResourceCounters();
+        for (int i = 0; i < plan.nBareDialogs; ++i) {
+            BareDialogOnce(result);
+        }
+        result.systemPerDialog =
+            nphost::GrowthPer(bareStart, nphost::ReadResourceCounters(), plan.nBareDialogs);
+    }
     result.start = nphost::ReadResourceCounters();
 
     LARGE_INTEGER start;
@@ -168,4 +215,13 @@ SoakResult RunSoak(nphost::PluginModule& module, const SoakPlan& plan) {
     result.dPickSeconds = plan.nPicks ? SecondsSince(start) / plan.nPicks : 0;
     result.end = nphost::ReadResourceCounters();
     return result;
+}
+
+nphost::FlatnessMargins SoakMargins(const nphost::FlatnessMargins& base, const SoakResult& result,
+                                    const SoakPlan& plan) {
+    const nphost::FlatnessMargins& each = result.systemPerDialog;
+    return {base.nGdiObjects + each.nGdiObjects * plan.nPicks,
+            base.nUserObjects + each.nUserObjects * plan.nPicks,
+            base.nHandles + each.nHandles * plan.nPicks,
+            base.nPrivateBytes + each.nPrivateBytes * plan.nPicks};
 }

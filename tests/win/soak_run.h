@@ -13,10 +13,10 @@
 struct SoakPlan {
     int nCatalogueCalls;
     int nPicks;
+    int nBareDialogs; // open-file dialogs without the module, to learn what the system keeps
 };
 
-// The full soak, or the counts that NPD_SOAK_CALLS and NPD_SOAK_PICKS set (the slow x86 guest
-// sets smaller ones).
+// `full`, with the counts of calls and picks that NPD_SOAK_CALLS and NPD_SOAK_PICKS set.
 SoakPlan SoakPlanFromEnvironment(const SoakPlan& full);
 
 // A history of 150 values, 30 of them programs on disk with icons (copies of the marker
@@ -28,6 +28,9 @@ void CleanUpSoak();
 struct SoakResult {
     nphost::ResourceCounters start; // after one call and one pick, which load what stays
     nphost::ResourceCounters end;
+    // What each counter grew by per bare open-file dialog, run without the module: what the
+    // system keeps for itself (Wine 8 leaves a registry key and COM's leftovers open).
+    nphost::FlatnessMargins systemPerDialog = {0, 0, 0, 0};
     std::vector<std::string> faults; // calls that went wrong, each said once
     double dCallSeconds = 0;         // per RecentlyApplications call
     double dPickSeconds = 0;         // per picker round trip
@@ -35,5 +38,9 @@ struct SoakResult {
 
 // Runs `plan` on a fresh instance of `module`.
 SoakResult RunSoak(nphost::PluginModule& module, const SoakPlan& plan);
+
+// `base` plus what the system keeps for the plan's dialogs.
+nphost::FlatnessMargins SoakMargins(const nphost::FlatnessMargins& base, const SoakResult& result,
+                                    const SoakPlan& plan);
 
 #endif
