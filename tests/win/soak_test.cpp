@@ -69,12 +69,6 @@ const Kind kKinds[] = {
      },
      &ResourceCounters::nPrivateBytes, 1 << 20},
 };
-}
-, &ResourceCounters::nPrivateBytes, 1 << 20
-}
-,
-}
-;
 
 TEST(ResourceCounters, EachCounterSeesTheObjectsMadeAndFreed) {
     const int kObjects = 10;
