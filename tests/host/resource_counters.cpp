@@ -5,7 +5,7 @@
 // - GDI objects: the GDI handle table that the process environment block points to (Wine keeps
 //   it in the layout of 64-bit Windows on both architectures: 24-byte entries whose upper handle
 //   word and type sit at bytes 12 and 14), each live entry confirmed by GetObjectType;
-// - USER objects: every user handle value probed with a zero upper word, which names whatever
+// - USER objects: user handle values probed with a zero upper word, which names whatever
 //   object holds that slot, as an icon or cursor (GetIconInfo) or a menu (IsMenu); and the
 //   process's windows, top-level, message-only and children;
 // - kernel handles: every handle value probed with GetHandleInformation, up to a long run of
@@ -17,6 +17,8 @@
 
 #include <stddef.h>
 #include <stdio.h>
+
+#include <set>
 
 namespace nphost {
 
@@ -96,28 +98,38 @@ void CountGdiObjects(ResourceCounters& counters) {
     }
 }
 
-void CountUserHandles(ResourceCounters& counters) {
-    // Wine numbers user handles from 0x20 in steps of two (the odd value names the same one).
-    for (ULONG_PTR nIndex = 0x20; nIndex <= 0xFFFF; nIndex += 2) {
+void CountUserHandles(const std::set<ULONG_PTR>& windowValues, ResourceCounters& counters) {
+    // Wine numbers user handles from 0x20 in steps of two (the odd value names the same one) and
+    // reuses freed ones first: the probe ends after a long run of values that hold nothing of
+    // this process's (its windows are known by their values).
+    const ULONG_PTR nUnusedRun = 4096;
+    ULONG_PTR nLastUsed = 0x20;
+    for (ULONG_PTR nValue = 0x20; nValue <= 0xFFFF && nValue - nLastUsed <= nUnusedRun;
+         nValue += 2) {
         ICONINFO info;
-        if (GetIconInfo(reinterpret_cast<HICON>(nIndex), &info)) {
+        if (GetIconInfo(reinterpret_cast<HICON>(nValue), &info)) {
             ++counters.nIcons;
             DeleteObject(info.hbmMask);
             if (info.hbmColor) {
                 DeleteObject(info.hbmColor);
             }
-        } else if (IsMenu(reinterpret_cast<HMENU>(nIndex))) {
+        } else if (IsMenu(reinterpret_cast<HMENU>(nValue))) {
             ++counters.nUserObjects;
+        } else if (!windowValues.count(nValue)) {
+            continue;
         }
+        nLastUsed = nValue;
     }
 }
 
-BOOL CALLBACK CountChildWindow(HWND, LPARAM lParam) {
-    ++*reinterpret_cast<long long*>(lParam);
+BOOL CALLBACK AddChildWindow(HWND hWnd, LPARAM lParam) {
+    reinterpret_cast<std::set<ULONG_PTR>*>(lParam)->insert(reinterpret_cast<ULONG_PTR>(hWnd) &
+                                                           0xFFFF);
     return TRUE;
 }
 
-void CountWindowsUnder(HWND hParent, long long& nWindows) {
+// The low words of this process's windows under `hParent`: top-level ones and their children.
+void AddWindowsUnder(HWND hParent, std::set<ULONG_PTR>& values) {
     const DWORD dwProcess = GetCurrentProcessId();
     for (HWND hWnd = FindWindowExW(hParent, NULL, NULL, NULL); hWnd;
          hWnd = FindWindowExW(hParent, hWnd, NULL, NULL)) {
@@ -126,8 +138,8 @@ void CountWindowsUnder(HWND hParent, long long& nWindows) {
         if (dwOwner != dwProcess) {
             continue;
         }
-        ++nWindows;
-        EnumChildWindows(hWnd, CountChildWindow, reinterpret_cast<LPARAM>(&nWindows));
+        AddChildWindow(hWnd, reinterpret_cast<LPARAM>(&values));
+        EnumChildWindows(hWnd, AddChildWindow, reinterpret_cast<LPARAM>(&values));
     }
 }
 
@@ -168,9 +180,11 @@ long long CountPrivateBytes() {
 ResourceCounters ReadResourceCounters() {
     ResourceCounters counters;
     CountGdiObjects(counters);
-    CountUserHandles(counters);
-    CountWindowsUnder(NULL, counters.nWindows);
-    CountWindowsUnder(HWND_MESSAGE, counters.nWindows);
+    std::set<ULONG_PTR> windowValues;
+    AddWindowsUnder(NULL, windowValues);
+    AddWindowsUnder(HWND_MESSAGE, windowValues);
+    counters.nWindows = static_cast<long long>(windowValues.size());
+    CountUserHandles(windowValues, counters);
     counters.nUserObjects += counters.nIcons + counters.nWindows;
     counters.nHandles = CountKernelHandles();
     counters.nPrivateBytes = CountPrivateBytes();

@@ -26,9 +26,9 @@ npd_set_test_timeout(soak_leak_tests 120)
 # ten times that where Windows code runs slowly (the emulated x86 guest); the benchmark runs the
 # full 500 calls and 100 picks.
 if(NPD_TEST_TIMEOUT_SCALE GREATER 1)
-    set_tests_properties(soak_tests PROPERTIES ENVIRONMENT "NPD_SOAK_CALLS=5;NPD_SOAK_PICKS=2")
+    set_tests_properties(soak_tests PROPERTIES ENVIRONMENT "NPD_SOAK_CALLS=3;NPD_SOAK_PICKS=1;NPD_SOAK_BARE_DIALOGS=0")
 else()
-    set_tests_properties(soak_tests PROPERTIES ENVIRONMENT "NPD_SOAK_CALLS=100;NPD_SOAK_PICKS=20")
+    set_tests_properties(soak_tests PROPERTIES ENVIRONMENT "NPD_SOAK_CALLS=50;NPD_SOAK_PICKS=10")
 endif()
 
 # Benchmark: the full soak's counters at start and end (run by make bench, not by CTest).

@@ -15,7 +15,7 @@ namespace {
 using nphost::Browser;
 
 const std::wstring kRoot = L"C:\\npd-soak";
-const DWORD kWait = 20000;
+const DWORD kWait = 60000; // ends only a run that went wrong
 const int kQualifying = 30;
 const int kOthers = 120;
 
@@ -140,7 +140,8 @@ void BareDialogOnce(SoakResult& result) {
 
 SoakPlan SoakPlanFromEnvironment(const SoakPlan& full) {
     return {FromEnvironment("NPD_SOAK_CALLS", full.nCatalogueCalls),
-            FromEnvironment("NPD_SOAK_PICKS", full.nPicks), full.nBareDialogs};
+            FromEnvironment("NPD_SOAK_PICKS", full.nPicks),
+            FromEnvironment("NPD_SOAK_BARE_DIALOGS", full.nBareDialogs)};
 }
 
 bool PrepareSoak() {

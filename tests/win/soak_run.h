@@ -16,7 +16,7 @@ struct SoakPlan {
     int nBareDialogs; // open-file dialogs without the module, to learn what the system keeps
 };
 
-// `full`, with the counts of calls and picks that NPD_SOAK_CALLS and NPD_SOAK_PICKS set.
+// `full`, with the counts that NPD_SOAK_CALLS, NPD_SOAK_PICKS and NPD_SOAK_BARE_DIALOGS set.
 SoakPlan SoakPlanFromEnvironment(const SoakPlan& full);
 
 // A history of 150 values, 30 of them programs on disk with icons (copies of the marker
