@@ -29,9 +29,10 @@ std::wstring PickTarget() {
     return kRoot + L"\\pick\\Soak Pick.exe";
 }
 
-int FromEnvironment(const char* name, int nDefault) {
+// The smaller of `nFull` and the count that the variable `name` sets.
+int AtMostFromEnvironment(const char* name, int nFull) {
     const char* value = getenv(name);
-    return value && *value ? atoi(value) : nDefault;
+    return value && *value ? std::min(nFull, atoi(value)) : nFull;
 }
 
 double SecondsSince(const LARGE_INTEGER& start) {
@@ -139,9 +140,9 @@ void BareDialogOnce(SoakResult& result) {
 } // namespace
 
 SoakPlan SoakPlanFromEnvironment(const SoakPlan& full) {
-    return {FromEnvironment("NPD_SOAK_CALLS", full.nCatalogueCalls),
-            FromEnvironment("NPD_SOAK_PICKS", full.nPicks),
-            FromEnvironment("NPD_SOAK_BARE_DIALOGS", full.nBareDialogs)};
+    return {AtMostFromEnvironment("NPD_SOAK_CALLS", full.nCatalogueCalls),
+            AtMostFromEnvironment("NPD_SOAK_PICKS", full.nPicks),
+            AtMostFromEnvironment("NPD_SOAK_BARE_DIALOGS", full.nBareDialogs)};
 }
 
 bool PrepareSoak() {
@@ -188,8 +189,10 @@ SoakResult RunSoak(nphost::PluginModule& module, const SoakPlan& plan) {
         return result;
     }
     const std::string first = CallCatalogue(object, result);
-    PickOnce(object, result);
-    if (plan.nBareDialogs > 0) {
+    if (plan.nPicks > 0) {
+        PickOnce(object, result);
+    }
+    if (plan.nPicks > 0 && plan.nBareDialogs > 0) {
         // What the system itself keeps for each open-file dialog, the module aside.
         BareDialogOnce(result);
         const nphost::ResourceCounters bareStart = nphost::ReadResourceCounters();

@@ -16,7 +16,8 @@ struct SoakPlan {
     int nBareDialogs; // open-file dialogs without the module, to learn what the system keeps
 };
 
-// `full`, with the counts that NPD_SOAK_CALLS, NPD_SOAK_PICKS and NPD_SOAK_BARE_DIALOGS set.
+// `full`, with no more calls, picks and bare dialogs than NPD_SOAK_CALLS, NPD_SOAK_PICKS and
+// NPD_SOAK_BARE_DIALOGS allow.
 SoakPlan SoakPlanFromEnvironment(const SoakPlan& full);
 
 // A history of 150 values, 30 of them programs on disk with icons (copies of the marker
@@ -26,7 +27,8 @@ bool PrepareSoak();
 void CleanUpSoak();
 
 struct SoakResult {
-    nphost::ResourceCounters start; // after one call and one pick, which load what stays
+    nphost::ResourceCounters start; // after one call and one pick (when the plan picks), which
+                                    // load what stays
     nphost::ResourceCounters end;
     // What each counter grew by per bare open-file dialog, run without the module: what the
     // system keeps for itself (Wine 8 leaves a registry key and COM's leftovers open).

@@ -141,7 +141,7 @@ TEST_F(Soak, CallsAndPicksLeaveEveryCounterFlat) {
 TEST_F(Soak, ALeakingModuleIsCaughtByEveryCounter) {
     nphost::PluginModule leaky(nphost::BesideExecutable(L"soak_leaky_module.dll"));
     ASSERT_TRUE(leaky.Loaded());
-    const SoakPlan plan = {2, 1, 0};
+    const SoakPlan plan = SoakPlanFromEnvironment({2, 1, 0});
     const SoakResult result = Run(leaky, plan);
     const std::vector<std::string> grown =
         GrowthBeyond(result.start, result.end, SoakMargins(kMargins, result, plan));
