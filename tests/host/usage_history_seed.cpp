@@ -10,6 +10,7 @@
 #include <string.h>
 
 #include "common/unique_resource.h"
+#include "host/test_time.h"
 
 namespace nphost {
 
@@ -117,7 +118,9 @@ bool MakeShortcut(const std::wstring& linkPath, const std::wstring& targetPath) 
     return SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
 }
 
-bool RemoveTree(const std::wstring& folder) {
+namespace {
+
+bool RemoveTreeOnce(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     UniqueFindHandle hFind(FindFirstFileW((folder + L"\\*").c_str(), &found));
     if (hFind) {
@@ -128,7 +131,7 @@ bool RemoveTree(const std::wstring& folder) {
             }
             const std::wstring path = folder + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
+                RemoveTreeOnce(path);
             } else {
                 SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(path.c_str());
@@ -137,6 +140,20 @@ bool RemoveTree(const std::wstring& folder) {
     }
     RemoveDirectoryW(folder.c_str());
     return GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace
+
+bool RemoveTree(const std::wstring& folder) {
+    // A program that a test started from the folder may still be ending, its file in use.
+    const DWORD dwStart = GetTickCount();
+    while (!RemoveTreeOnce(folder)) {
+        if (GetTickCount() - dwStart >= PatientWait(5000)) {
+            return false;
+        }
+        Sleep(50);
+    }
+    return true;
 }
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {

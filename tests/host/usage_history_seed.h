@@ -45,7 +45,8 @@ void MakeFolders(const std::wstring& folder);
 bool CopyProgram(const std::wstring& source, const std::wstring& target);
 // A shell shortcut at `linkPath` to `targetPath`; false on failure.
 bool MakeShortcut(const std::wstring& linkPath, const std::wstring& targetPath);
-// Deletes a folder and everything in it; true when it is gone.
+// Deletes a folder and everything in it, waiting a while for files still in use (a program
+// started from it may still be ending); true when it is gone.
 bool RemoveTree(const std::wstring& folder);
 // The names of the files directly in `folder`, sorted.
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
