@@ -28,10 +28,3 @@ add_dependencies(hostile_registry_bench marker_program)
 add_custom_command(TARGET hostile_registry_bench POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:hostile_registry_bench>
         ${PROJECT_BINARY_DIR}/hostile_registry_winxp_bench.exe)
-
-# Under emulation (the x86 guest, where every limit is scaled up) one read of the 2,000 values
-# takes some 20 s: there the Windows XP copy is left out, and Windows 7's runs alone. The XP copy
-# differs only in the reader's rules, which the native tests and 64-bit Wine run in full.
-if(NPD_TEST_TIMEOUT_SCALE GREATER 1)
-    set_tests_properties(hostile_winxp PROPERTIES DISABLED TRUE)
-endif()
