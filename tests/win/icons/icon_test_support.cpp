@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "common/unique_resource.h"
 #include "host/browser.h"
 
 namespace icons {
@@ -36,8 +37,8 @@ namespace {
 
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW found;
-    HANDLE hFind = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (hFind != INVALID_HANDLE_VALUE) {
+    UniqueFindHandle hFind(::FindFirstFileW((path + L"\\*").c_str(), &found));
+    if (hFind) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") {
@@ -50,8 +51,7 @@ void RemoveTree(const std::wstring& path) {
             } else {
                 ::DeleteFileW(child.c_str());
             }
-        } while (::FindNextFileW(hFind, &found));
-        ::FindClose(hFind);
+        } while (::FindNextFileW(hFind.get(), &found));
     }
     ::RemoveDirectoryW(path.c_str());
 }
@@ -65,23 +65,21 @@ ScratchFolder::~ScratchFolder() {
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
                     const std::wstring& iconLocation, int iIcon) {
     ::CoInitialize(NULL);
-    IShellLinkW* link = NULL;
+    ComPtr<IShellLinkW> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link)))) {
+                                  link.put_void()))) {
         return false;
     }
     bool ok = SUCCEEDED(link->SetPath(target.c_str()));
     if (ok && !iconLocation.empty()) {
         ok = SUCCEEDED(link->SetIconLocation(iconLocation.c_str(), iIcon));
     }
-    IPersistFile* file = NULL;
-    if (ok && SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    ComPtr<IPersistFile> file;
+    if (ok && SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void()))) {
         ok = SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
-        file->Release();
     } else {
         ok = false;
     }
-    link->Release();
     return ok;
 }
 
@@ -91,30 +89,28 @@ bool FileExists(const std::wstring& path) {
 
 Bytes ReadBytes(const std::wstring& path) {
     Bytes bytes;
-    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
-    if (hFile == INVALID_HANDLE_VALUE) {
+    UniqueFile hFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!hFile) {
         return bytes;
     }
     uint8_t buffer[4096];
     DWORD dwRead = 0;
-    while (::ReadFile(hFile, buffer, sizeof(buffer), &dwRead, NULL) && dwRead > 0) {
+    while (::ReadFile(hFile.get(), buffer, sizeof(buffer), &dwRead, NULL) && dwRead > 0) {
         bytes.insert(bytes.end(), buffer, buffer + dwRead);
     }
-    ::CloseHandle(hFile);
     return bytes;
 }
 
 bool WriteBytes(const std::wstring& path, const Bytes& bytes) {
-    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
-    if (hFile == INVALID_HANDLE_VALUE) {
+    UniqueFile hFile(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!hFile) {
         return false;
     }
     DWORD dwWritten = 0;
     const BOOL ok =
-        ::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten, NULL);
-    ::CloseHandle(hFile);
+        ::WriteFile(hFile.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten, NULL);
     return ok && dwWritten == bytes.size();
 }
 
