@@ -20,17 +20,20 @@ target_link_libraries(soak_tests PRIVATE npd_soak)
 add_dependencies(soak_tests soak_leaky_module marker_program)
 # The leaking copy runs last, after the soak it proves.
 add_test(NAME soak_tests COMMAND soak_tests)
-npd_set_test_timeout(soak_tests 300)
-# A soak sized for the time make test may take: a RecentlyApplications call costs 0.1 to 0.3 s
-# here, a picker round trip 0.5 to 3 s, and both ten times that where Windows code runs slowly
-# (the emulated x86 guest, where the picker is left to picker_tests); the benchmark runs the full
-# 500 calls and 100 picks.
+npd_set_test_timeout(soak_tests 600)
+# The full soak is 500 calls and 100 picker round trips. Wine 8 shows one process no more than
+# 63 open-file dialogs, so the round trips run as two processes of 50: the second runs the soak
+# alone. A RecentlyApplications call costs 0.1 to 0.3 s here and a round trip 0.3 to 1 s; where
+# Windows code runs ten times slower (the emulated x86 guest, where the picker is left to
+# picker_tests) the soak is sized for the time make test may take.
 if(NPD_TEST_TIMEOUT_SCALE GREATER 1)
-    set(soak_environment "NPD_SOAK_CALLS=2;NPD_SOAK_PICKS=0")
+    set_tests_properties(soak_tests PROPERTIES ENVIRONMENT "NPD_SOAK_CALLS=2;NPD_SOAK_PICKS=0")
 else()
-    set(soak_environment "NPD_SOAK_CALLS=50;NPD_SOAK_PICKS=10")
+    add_test(NAME soak_tests_second_process
+             COMMAND soak_tests --gtest_filter=Soak.CallsAndPicksLeaveEveryCounterFlat)
+    npd_set_test_timeout(soak_tests_second_process 300)
+    set_tests_properties(soak_tests_second_process PROPERTIES ENVIRONMENT "NPD_SOAK_CALLS=0")
 endif()
-set_tests_properties(soak_tests PROPERTIES ENVIRONMENT "${soak_environment}")
 
 # Benchmark: the full soak's counters at start and end (run by make bench, not by CTest).
 npd_add_test_program(soak_bench win/soak_bench.cpp)

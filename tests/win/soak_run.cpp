@@ -19,6 +19,9 @@ const DWORD kWait = 60000; // ends only a run that went wrong
 const int kQualifying = 30;
 const int kOthers = 120;
 
+// Open-file dialogs shown by this process so far: each runs in a COM apartment of its own.
+int g_nDialogs = 0;
+
 std::wstring Numbered(const wchar_t* wszPattern, int n) {
     wchar_t wszText[MAX_PATH] = {0};
     _snwprintf(wszText, MAX_PATH - 1, wszPattern, n);
@@ -65,8 +68,18 @@ std::string CallCatalogue(NPObject* object, SoakResult& result) {
     return copy.text;
 }
 
-// One picker round trip: the dialog opened, the program chosen, the reply delivered.
-void PickOnce(NPObject* object, SoakResult& result) {
+void NoDialog(SoakResult& result, const char* what) {
+    char text[160] = {0};
+    _snprintf(text, sizeof(text) - 1, "%s (the process's dialog %d of at most %d)", what,
+              g_nDialogs, kMostDialogsPerProcess);
+    Fault(result, text);
+}
+
+// One picker round trip: the dialog opened, the program chosen, the reply delivered; false
+// when it went wrong.
+bool PickOnce(NPObject* object, SoakResult& result) {
+    const size_t nFaultsBefore = result.faults.size();
+    ++g_nDialogs;
     NPObject* function = Browser::Get().CreateFunction();
     NPVariant value;
     value.type = NPVariantType_Void;
@@ -77,7 +90,7 @@ void PickOnce(NPObject* object, SoakResult& result) {
     Browser::Get().ReleaseVariantValue(&value);
     const HWND hDialog = nphost::WaitForFileDialog(kWait);
     if (!hDialog) {
-        Fault(result, "no open-file dialog appeared");
+        NoDialog(result, "no open-file dialog appeared");
     } else {
         nphost::ChooseFile(hDialog, PickTarget());
         if (!nphost::WaitUntilClosed(hDialog, kWait)) {
@@ -100,6 +113,7 @@ void PickOnce(NPObject* object, SoakResult& result) {
         Fault(result, "the page's function did not receive \"" + expected + "\" once");
     }
     Browser::Get().ReleaseObject(function);
+    return result.faults.size() == nFaultsBefore;
 }
 
 UINT_PTR CALLBACK BareDialogHook(HWND, UINT, WPARAM, LPARAM) {
@@ -125,10 +139,11 @@ DWORD WINAPI RunBareDialog(void* pFrame) {
 }
 
 void BareDialogOnce(SoakResult& result) {
+    ++g_nDialogs;
     UniqueHandle hThread(CreateThread(NULL, 0, RunBareDialog, nphost::BrowserFrame(), 0, NULL));
     const HWND hDialog = nphost::WaitForFileDialog(kWait);
     if (!hDialog) {
-        Fault(result, "no bare open-file dialog appeared");
+        NoDialog(result, "no bare open-file dialog appeared");
         return;
     }
     nphost::ChooseFile(hDialog, PickTarget());
@@ -213,10 +228,12 @@ SoakResult RunSoak(nphost::PluginModule& module, const SoakPlan& plan) {
     }
     result.dCallSeconds = plan.nCatalogueCalls ? SecondsSince(start) / plan.nCatalogueCalls : 0;
     QueryPerformanceCounter(&start);
-    for (int i = 0; i < plan.nPicks; ++i) {
-        PickOnce(object, result);
+    // A pick that went wrong may have left its thread stuck in the system's dialog: the rest
+    // would only wait for it.
+    while (result.nPicks < plan.nPicks && PickOnce(object, result)) {
+        ++result.nPicks;
     }
-    result.dPickSeconds = plan.nPicks ? SecondsSince(start) / plan.nPicks : 0;
+    result.dPickSeconds = result.nPicks ? SecondsSince(start) / result.nPicks : 0;
     result.end = nphost::ReadResourceCounters();
     return result;
 }

@@ -10,6 +10,13 @@
 #include "host/browser.h"
 #include "host/resource_counters.h"
 
+// How many open-file dialogs one process may show, each on a thread of its own, before Wine 8
+// hangs the next one: every dialog's thread is a COM apartment that marshals its drop target,
+// each apartment leaves a named-pipe endpoint behind, and rpcrt4's server thread waits on all
+// of them at once, which fails past 64 handles. The 64th such apartment waits forever in
+// CoMarshalInterface. Windows has no such limit.
+const int kMostDialogsPerProcess = 63;
+
 struct SoakPlan {
     int nCatalogueCalls;
     int nPicks;
@@ -34,6 +41,7 @@ struct SoakResult {
     // system keeps for itself (Wine 8 leaves a registry key and COM's leftovers open).
     nphost::FlatnessMargins systemPerDialog = {0, 0, 0, 0};
     std::vector<std::string> faults; // calls that went wrong, each said once
+    int nPicks = 0;                  // round trips done; the soak stops at one that went wrong
     double dCallSeconds = 0;         // per RecentlyApplications call
     double dPickSeconds = 0;         // per picker round trip
 };
