@@ -130,10 +130,10 @@ bool RemoveTreeOnce(const std::wstring& folder) {
                 continue;
             }
             const std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL); // read-only ones too
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTreeOnce(path);
             } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(path.c_str());
             }
         } while (FindNextFileW(hFind.get(), &found));

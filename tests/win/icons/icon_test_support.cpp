@@ -9,6 +9,7 @@
 
 #include "common/unique_resource.h"
 #include "host/browser.h"
+#include "host/usage_history_seed.h"
 
 namespace icons {
 
@@ -33,33 +34,8 @@ ScratchFolder::ScratchFolder() {
     ::CreateDirectoryW(path_.c_str(), NULL);
 }
 
-namespace {
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    UniqueFindHandle hFind(::FindFirstFileW((path + L"\\*").c_str(), &found));
-    if (hFind) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring child = path + L"\\" + name;
-            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                ::DeleteFileW(child.c_str());
-            }
-        } while (::FindNextFileW(hFind.get(), &found));
-    }
-    ::RemoveDirectoryW(path.c_str());
-}
-
-} // namespace
-
 ScratchFolder::~ScratchFolder() {
-    RemoveTree(path_);
+    nphost::RemoveTree(path_);
 }
 
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
