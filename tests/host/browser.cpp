@@ -672,6 +672,16 @@ bool Browser::CallMethod(NPObject* object, const std::string& name, const Argume
     return CheckedClass()->invoke(object, id, args.data(), args.size(), result);
 }
 
+bool Browser::CallAndCopy(NPObject* object, const std::string& name, const Arguments& args,
+                          Value* result) {
+    NPVariant variant;
+    variant.type = NPVariantType_Void;
+    const bool bInvoked = CallMethod(object, name, args, &variant);
+    *result = CopyValue(variant);
+    ReleaseVariantValue(&variant);
+    return bInvoked;
+}
+
 void Browser::QueueAsyncCall(NPP npp, NPN_AsyncCallFunction func, void* userData) {
     EnterCriticalSection(&asyncLock_);
     ++nPostedAsyncCalls_;

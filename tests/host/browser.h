@@ -129,6 +129,9 @@ class Browser {
     // Calls a method the way a page script does: HasMethod first, then Invoke.
     bool CallMethod(NPObject* object, const std::string& name, const Arguments& args,
                     NPVariant* result);
+    // The same, with the result copied out and its variant released.
+    bool CallAndCopy(NPObject* object, const std::string& name, const Arguments& args,
+                     Value* result);
 
     DWORD PluginThreadId() const { return dwPluginThread_; }
     // Services other than the asynchronous call made off the plug-in thread.

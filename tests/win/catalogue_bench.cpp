@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/browser.h"
+#include "host/stopwatch.h"
 #include "host/usage_history_seed.h"
 #include "icons/bitmap_file.h"
 
@@ -20,13 +21,6 @@ using nphost::HistoryValue;
 const std::wstring kRoot = L"C:\\npd-bench";
 const std::wstring kPluginFolder = kRoot + L"\\plugin";
 const int kRounds = 9;
-
-double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -110,25 +104,18 @@ int wmain(int, wchar_t**) {
             return 1;
         }
         for (int round = 0; round < kRounds; ++round) {
-            LARGE_INTEGER start, end;
-            QueryPerformanceCounter(&start);
-            NPVariant result;
-            result.type = NPVariantType_Void;
-            nphost::Browser::Get().CallMethod(object, "RecentlyApplications", nphost::Arguments(),
-                                              &result);
-            QueryPerformanceCounter(&end);
-            catalogue.push_back(Seconds(start, end));
-            if (result.type == NPVariantType_String) {
-                nBytes = result.value.stringValue.UTF8Length;
-            }
-            nphost::Browser::Get().ReleaseVariantValue(&result);
+            nphost::Stopwatch stopwatch;
+            nphost::Value result;
+            nphost::Browser::Get().CallAndCopy(object, "RecentlyApplications", nphost::Arguments(),
+                                               &result);
+            catalogue.push_back(stopwatch.Seconds());
+            nBytes = result.text.size();
 
-            QueryPerformanceCounter(&start);
+            stopwatch.Restart();
             for (const std::wstring& icon : icons) {
                 SaveAppIcon(icon, kRoot + L"\\bare-images");
             }
-            QueryPerformanceCounter(&end);
-            bare.push_back(Seconds(start, end));
+            bare.push_back(stopwatch.Seconds());
         }
     }
     const double dCatalogue = Median(catalogue) * 1000.0;

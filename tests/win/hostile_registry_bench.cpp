@@ -10,18 +10,12 @@
 
 #include "catalogue/usage_history.h"
 #include "host/browser.h"
+#include "host/stopwatch.h"
 #include "hostile_history.h"
 
 namespace {
 
 const int kRounds = 7;
-
-double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
 
 } // namespace
 
@@ -51,15 +45,12 @@ int wmain(int, wchar_t**) {
             return 1;
         }
         for (int round = 0; round < kRounds; ++round) {
-            NPVariant result;
-            result.type = NPVariantType_Void;
-            LARGE_INTEGER start, end;
-            QueryPerformanceCounter(&start);
-            nphost::Browser::Get().CallMethod(object, "RecentlyApplications", nphost::Arguments(),
-                                              &result);
-            QueryPerformanceCounter(&end);
-            times.push_back(Milliseconds(start, end));
-            const std::string text = nphost::CopyValue(result).text;
+            nphost::Stopwatch stopwatch;
+            nphost::Value result;
+            nphost::Browser::Get().CallAndCopy(object, "RecentlyApplications", nphost::Arguments(),
+                                               &result);
+            times.push_back(stopwatch.Milliseconds());
+            const std::string& text = result.text;
             nBytes = text.size();
             // The first five entries are the accessories.
             size_t nAccessoryEnd = 0;
@@ -68,7 +59,6 @@ int wmain(int, wchar_t**) {
             }
             textProblem = hostile::CatalogueTextProblem(
                 text, text.substr(0, nAccessoryEnd == std::string::npos ? 0 : nAccessoryEnd + 1));
-            nphost::Browser::Get().ReleaseVariantValue(&result);
         }
     }
     // The usage-history reader alone, the module's code linked in.
@@ -76,15 +66,13 @@ int wmain(int, wchar_t**) {
     size_t nRecords = 0;
     for (int round = 0; round < kRounds; ++round) {
         std::vector<AppEntry> vecAllApps;
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
+        const nphost::Stopwatch stopwatch;
         if (bXp) {
             ReadUserAssistNt5(vecAllApps);
         } else {
             ReadUserAssistNt6(vecAllApps);
         }
-        QueryPerformanceCounter(&end);
-        readTimes.push_back(Milliseconds(start, end));
+        readTimes.push_back(stopwatch.Milliseconds());
         nRecords = vecAllApps.size();
     }
     std::sort(readTimes.begin(), readTimes.end());

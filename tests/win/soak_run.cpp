@@ -8,6 +8,7 @@
 
 #include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
+#include "host/stopwatch.h"
 #include "host/usage_history_seed.h"
 
 namespace {
@@ -38,14 +39,6 @@ int AtMostFromEnvironment(const char* name, int nFull) {
     return value && *value ? std::min(nFull, atoi(value)) : nFull;
 }
 
-double SecondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
 void Fault(SoakResult& result, const std::string& what) {
     if (std::find(result.faults.begin(), result.faults.end(), what) == result.faults.end()) {
         result.faults.push_back(what);
@@ -54,14 +47,11 @@ void Fault(SoakResult& result, const std::string& what) {
 
 // One RecentlyApplications call; its text, or empty after a fault.
 std::string CallCatalogue(NPObject* object, SoakResult& result) {
-    NPVariant value;
-    value.type = NPVariantType_Void;
-    if (!Browser::Get().CallMethod(object, "RecentlyApplications", nphost::Arguments(), &value)) {
+    nphost::Value copy;
+    if (!Browser::Get().CallAndCopy(object, "RecentlyApplications", nphost::Arguments(), &copy)) {
         Fault(result, "RecentlyApplications failed");
         return std::string();
     }
-    const nphost::Value copy = nphost::CopyValue(value);
-    Browser::Get().ReleaseVariantValue(&value);
     if (copy.type != NPVariantType_String || copy.text.empty()) {
         Fault(result, "RecentlyApplications gave no text");
     }
@@ -219,21 +209,20 @@ SoakResult RunSoak(nphost::PluginModule& module, const SoakPlan& plan) {
     }
     result.start = nphost::ReadResourceCounters();
 
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
+    nphost::Stopwatch stopwatch;
     for (int i = 0; i < plan.nCatalogueCalls; ++i) {
         if (CallCatalogue(object, result) != first) {
             Fault(result, "RecentlyApplications changed its text");
         }
     }
-    result.dCallSeconds = plan.nCatalogueCalls ? SecondsSince(start) / plan.nCatalogueCalls : 0;
-    QueryPerformanceCounter(&start);
+    result.dCallSeconds = plan.nCatalogueCalls ? stopwatch.Seconds() / plan.nCatalogueCalls : 0;
+    stopwatch.Restart();
     // A pick that went wrong may have left its thread stuck in the system's dialog: the rest
     // would only wait for it.
     while (result.nPicks < plan.nPicks && PickOnce(object, result)) {
         ++result.nPicks;
     }
-    result.dPickSeconds = result.nPicks ? SecondsSince(start) / result.nPicks : 0;
+    result.dPickSeconds = result.nPicks ? stopwatch.Seconds() / result.nPicks : 0;
     result.end = nphost::ReadResourceCounters();
     return result;
 }

@@ -37,15 +37,9 @@ std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& bo
 }
 
 std::string CallForText(NPObject* object, const char* method, const nphost::Arguments& args) {
-    NPVariant result;
-    result.type = NPVariantType_Void;
-    EXPECT_TRUE(nphost::Browser::Get().CallMethod(object, method, args, &result)) << method;
-    std::string text;
-    if (result.type == NPVariantType_String) {
-        text.assign(result.value.stringValue.UTF8Characters, result.value.stringValue.UTF8Length);
-    }
-    nphost::Browser::Get().ReleaseVariantValue(&result);
-    return text;
+    nphost::Value result;
+    EXPECT_TRUE(nphost::Browser::Get().CallAndCopy(object, method, args, &result)) << method;
+    return result.type == NPVariantType_String ? result.text : std::string();
 }
 
 NPVariant Sentinel() {
