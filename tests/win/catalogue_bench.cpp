@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/browser.h"
-#include "host/stopwatch.h"
+#include "catalogue_rounds.h"
 #include "host/usage_history_seed.h"
 #include "icons/bitmap_file.h"
 
@@ -95,28 +94,18 @@ int wmain(int, wchar_t**) {
     std::vector<double> catalogue;
     std::vector<double> bare;
     size_t nBytes = 0;
-    {
-        nphost::PluginModule module(kPluginFolder + L"\\npDesklaunch.dll");
-        nphost::Instance instance(module);
-        NPObject* object = instance.ScriptableObject();
-        if (!object) {
-            printf("the plug-in does not load\n");
-            return 1;
-        }
-        for (int round = 0; round < kRounds; ++round) {
-            nphost::Stopwatch stopwatch;
-            nphost::Value result;
-            nphost::Browser::Get().CallAndCopy(object, "RecentlyApplications", nphost::Arguments(),
-                                               &result);
-            catalogue.push_back(stopwatch.Seconds());
-            nBytes = result.text.size();
-
-            stopwatch.Restart();
-            for (const std::wstring& icon : icons) {
-                SaveAppIcon(icon, kRoot + L"\\bare-images");
-            }
-            bare.push_back(stopwatch.Seconds());
-        }
+    const bool bLoaded = TimeCatalogueRounds(kPluginFolder + L"\\npDesklaunch.dll", kRounds,
+                                             [&](double dSeconds, const std::string& text) {
+                                                 catalogue.push_back(dSeconds);
+                                                 nBytes = text.size();
+                                                 const nphost::Stopwatch stopwatch;
+                                                 for (const std::wstring& icon : icons) {
+                                                     SaveAppIcon(icon, kRoot + L"\\bare-images");
+                                                 }
+                                                 bare.push_back(stopwatch.Seconds());
+                                             });
+    if (!bLoaded) {
+        return 1;
     }
     const double dCatalogue = Median(catalogue) * 1000.0;
     const double dBare = Median(bare) * 1000.0;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalogue/usage_history.h"
-#include "host/browser.h"
+#include "catalogue_rounds.h"
 #include "host/stopwatch.h"
 #include "hostile_history.h"
 
@@ -36,21 +36,10 @@ int wmain(int, wchar_t**) {
     std::vector<double> times;
     size_t nBytes = 0;
     std::string textProblem;
-    {
-        nphost::PluginModule module(nphost::BesideExecutable(L"npDesklaunch.dll"));
-        nphost::Instance instance(module);
-        NPObject* object = instance.ScriptableObject();
-        if (!object) {
-            printf("the plug-in does not load\n");
-            return 1;
-        }
-        for (int round = 0; round < kRounds; ++round) {
-            nphost::Stopwatch stopwatch;
-            nphost::Value result;
-            nphost::Browser::Get().CallAndCopy(object, "RecentlyApplications", nphost::Arguments(),
-                                               &result);
-            times.push_back(stopwatch.Milliseconds());
-            const std::string& text = result.text;
+    const bool bLoaded = TimeCatalogueRounds(
+        nphost::BesideExecutable(L"npDesklaunch.dll"), kRounds,
+        [&](double dSeconds, const std::string& text) {
+            times.push_back(dSeconds * 1000.0);
             nBytes = text.size();
             // The first five entries are the accessories.
             size_t nAccessoryEnd = 0;
@@ -59,7 +48,9 @@ int wmain(int, wchar_t**) {
             }
             textProblem = hostile::CatalogueTextProblem(
                 text, text.substr(0, nAccessoryEnd == std::string::npos ? 0 : nAccessoryEnd + 1));
-        }
+        });
+    if (!bLoaded) {
+        return 1;
     }
     // The usage-history reader alone, the module's code linked in.
     std::vector<double> readTimes;
