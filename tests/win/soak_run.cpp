@@ -68,42 +68,48 @@ void NoDialog(SoakResult& result, const char* what) {
 // One picker round trip: the dialog opened, the program chosen, the reply delivered; false
 // when it went wrong.
 bool PickOnce(NPObject* object, SoakResult& result) {
-    const size_t nFaultsBefore = result.faults.size();
+    // Each fault is said once per soak, so this round trip's own are counted here.
+    bool bSound = true;
+    const auto fail = [&](const std::string& what) {
+        Fault(result, what);
+        bSound = false;
+    };
     ++g_nDialogs;
     NPObject* function = Browser::Get().CreateFunction();
     NPVariant value;
     value.type = NPVariantType_Void;
     if (!Browser::Get().CallMethod(object, "SelectApplications",
                                    nphost::Arguments().Object(function), &value)) {
-        Fault(result, "SelectApplications failed");
+        fail("SelectApplications failed");
     }
     Browser::Get().ReleaseVariantValue(&value);
     const HWND hDialog = nphost::WaitForFileDialog(kWait);
     if (!hDialog) {
         NoDialog(result, "no open-file dialog appeared");
+        bSound = false;
     } else {
         nphost::ChooseFile(hDialog, PickTarget());
         if (!nphost::WaitUntilClosed(hDialog, kWait)) {
-            Fault(result, "the open-file dialog stayed open");
+            fail("the open-file dialog stayed open");
         }
     }
     {
         // Only once the file dialog is gone: the watcher presses the first button it sees.
         nphost::DialogWatcher watcher;
         if (!Browser::Get().PumpUntil([&] { return function->referenceCount == 1; }, kWait)) {
-            Fault(result, "the picker never let go of the page's function");
+            fail("the picker never let go of the page's function");
         }
         if (!watcher.Boxes().empty()) {
-            Fault(result, "a message box appeared: " + nphost::Narrow(watcher.Boxes()[0].text));
+            fail("a message box appeared: " + nphost::Narrow(watcher.Boxes()[0].text));
         }
     }
     const std::vector<nphost::FunctionCall>& calls = Browser::Get().CallsOf(function);
     const std::string expected = nphost::Narrow(PickTarget()) + "*Soak Pick#";
     if (calls.size() != 1 || calls[0].args.size() != 1 || calls[0].args[0].text != expected) {
-        Fault(result, "the page's function did not receive \"" + expected + "\" once");
+        fail("the page's function did not receive \"" + expected + "\" once");
     }
     Browser::Get().ReleaseObject(function);
-    return result.faults.size() == nFaultsBefore;
+    return bSound;
 }
 
 UINT_PTR CALLBACK BareDialogHook(HWND, UINT, WPARAM, LPARAM) {
