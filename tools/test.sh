@@ -3,6 +3,7 @@
 # machine's 64-bit Wine; then the same Windows tests built for i686 against the shipped 32-bit
 # module, on 32-bit Wine: here where this kernel runs 32-bit programs, else in the emulated x86
 # guest (tools/guest). Every suite runs even when an earlier one fails; any failure fails the run.
+# The suites are the test presets of CMakePresets.json.
 #   tools/test.sh [--quick]    --quick leaves out the 32-bit suite where it needs the guest
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -32,13 +33,13 @@ run_suite() { # title command...
 }
 
 run_suite "native sanitizer tests on this machine (build/native)" \
-    ctest --test-dir build/native --output-on-failure
+    ctest --preset native
 
 run_suite "Windows tests, x86_64 build, on 64-bit $host_wine on this machine (build/win64)" \
-    tools/wine-session.sh build/win64 win64 ctest --test-dir build/win64 --output-on-failure
+    tools/wine-session.sh build/win64 win64 ctest --preset win64
 
 win32_title="Windows tests, i686 build against the shipped build/win32/npDesklaunch.dll"
-win32_tests="tools/wine-session.sh build/win32 win32 ctest --test-dir build/win32 --output-on-failure"
+win32_tests="tools/wine-session.sh build/win32 win32 ctest --preset win32"
 if tools/can-run-i386.sh; then
     run_suite "$win32_title, on 32-bit $(/usr/lib/wine/wine --version 2>/dev/null || echo Wine) on this machine" \
         $win32_tests
@@ -57,7 +58,7 @@ else
              export NPD_WINEDLLOVERRIDES=winedbg.exe=d
              '"$win32_tests -LE build_machine" || return
         # Tests that read what the Windows tests left, with this machine's own tools.
-        ctest --test-dir build/win32 --output-on-failure -L build_machine --fixture-exclude-setup .
+        ctest --preset win32 -L build_machine --fixture-exclude-setup .
     }
     run_suite "$win32_title, on 32-bit Wine in the emulated x86 guest (QEMU, Debian 12; this kernel runs no 32-bit programs)" \
         in_guest

@@ -1,6 +1,8 @@
 // The accessory table, the accessory paths built from the system folder, and duplicate tests.
 #include "catalogue/accessory_apps.h"
 
+#include "common/path_text.h"
+
 const WideChar* const AccessoryDisplayNames[kAccessoryCount] = {
     WIDE("\u753B\u56FE"),                   // Paint
     WIDE("\u8BB0\u4E8B\u672C"),             // Notepad
@@ -32,7 +34,7 @@ bool AccessoryPathsFromSystemFolder(const WideString& wstrSystemFolder,
         const WideString& wstrFolder =
             k == kWindowsFolderAccessory ? wstrWindowsFolder : wstrSystemFolder;
         const WideString wstrPath = wstrFolder + cpApp[k];
-        if (wstrPath.size() >= kPathCapacity) {
+        if (!FitsPathBuffer(wstrPath)) {
             return false;
         }
         vecPaths.push_back(wstrPath);

@@ -2,34 +2,23 @@
 #include "catalogue/app_identity.h"
 
 #include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <vector>
 
-#include "common/unique_resource.h"
+#include "common/path_text.h"
+#include "common/shell_link.h"
 
 bool ResolveShortcutTarget(WideString wstrPath, WideString& wstrTarget) {
     if (!PathFileExistsW(wstrPath.c_str())) {
         return false;
     }
     // Only a path that spells ".lnk" in lower case is taken for a shortcut.
-    if (wstrPath.find(L".lnk") == WideString::npos) {
+    if (!IsShortcutPath(wstrPath)) {
         return false;
     }
-    // Initialised for this thread and left so; a thread already in another apartment keeps it.
-    CoInitialize(NULL);
-    ComPtr<IShellLinkW> psl;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                psl.put_void()))) {
-        return false;
-    }
-    ComPtr<IPersistFile> ppf;
-    if (FAILED(psl->QueryInterface(IID_IPersistFile, ppf.put_void()))) {
-        return false;
-    }
-    if (FAILED(ppf->Load(wstrPath.c_str(), STGM_READ))) {
+    ShellLink psl;
+    if (!psl.Load(wstrPath)) {
         return false;
     }
     WCHAR wszAppExePath[MAX_PATH] = {0};

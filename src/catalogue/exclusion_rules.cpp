@@ -19,15 +19,6 @@ bool ContainsAny(const WideString& wstrText, const std::vector<WideString>& vctP
 
 } // namespace
 
-WideString ToLowerAscii(WideString wstrText) {
-    for (size_t i = 0; i < wstrText.size(); ++i) {
-        if (wstrText[i] >= WIDE('A') && wstrText[i] <= WIDE('Z')) {
-            wstrText[i] = static_cast<WideChar>(wstrText[i] + 0x20);
-        }
-    }
-    return wstrText;
-}
-
 void FillExclusionLists() {
     if (ExcludedNameWords.empty()) {
         ExcludedNameWords.push_back(WIDE("rundll32"));

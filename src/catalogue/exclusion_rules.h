@@ -11,9 +11,6 @@ extern std::vector<WideString> ExcludedNameWords;
 // Texts that exclude an executable whose lower-cased full path contains one of them.
 extern std::vector<WideString> ExcludedPathParts;
 
-// The text with A to Z turned into a to z; every other code unit is kept.
-WideString ToLowerAscii(WideString wstrText);
-
 // Fills each exclusion list that is still empty; lists with entries are left alone.
 void FillExclusionLists();
 

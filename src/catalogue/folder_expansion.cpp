@@ -3,15 +3,13 @@
 
 #include <vector>
 
+#include "common/path_text.h"
+
 namespace {
 
 const WideChar kAppDataName[] = WIDE("AppData");
 const WideChar kCommonAppDataName[] = WIDE("Common AppData");
 const WideChar kCsidl2[] = WIDE("%csidl2%");
-
-bool Fits(const WideString& wstrPath) {
-    return wstrPath.size() < kPathCapacity;
-}
 
 bool SeenBefore(const std::vector<WideString>& vctGuids, const WideString& wstrGuid) {
     for (size_t i = 0; i < vctGuids.size(); ++i) {
@@ -27,7 +25,7 @@ bool SeenBefore(const std::vector<WideString>& vctGuids, const WideString& wstrG
 WideString RootFolder(FolderSource& source, const KnownFolderDescription& kfd) {
     WideString wstrFolder;
     if (EqualsIgnoringAsciiCase(kfd.wstrName, kAppDataName)) {
-        if (source.GetSpecialFolder(kCsidlAppData, wstrFolder) && Fits(wstrFolder)) {
+        if (source.GetSpecialFolder(kCsidlAppData, wstrFolder) && FitsPathBuffer(wstrFolder)) {
             // ...\AppData\Roaming: the profile folder two levels up.
             WideChar szFolder[kPathCapacity] = {0};
             CopyToBuffer(szFolder, kPathCapacity, wstrFolder);
@@ -111,7 +109,7 @@ KnownFolderLookup ResolveKnownFolderPath(FolderSource& source, const WideString&
         wstrResult += WIDE('\\');
         wstrResult += vctChain[nLevels].wstrRelativePath;
     }
-    if (!Fits(wstrResult)) {
+    if (!FitsPathBuffer(wstrResult)) {
         wstrPath.clear();
         return KnownFolderUnusable;
     }
@@ -127,7 +125,7 @@ bool ExpandKnownFolderPrefixFrom(FolderSource& source, const WideString& wstrInp
         return false;
     }
     const WideString wstrGuid = wstrInput.substr(0, nSlash);
-    if (!Fits(wstrGuid)) {
+    if (!FitsPathBuffer(wstrGuid)) {
         return false;
     }
     WideString wstrFolder;
@@ -135,7 +133,7 @@ bool ExpandKnownFolderPrefixFrom(FolderSource& source, const WideString& wstrInp
         return false;
     }
     const WideString wstrJoined = wstrFolder + WIDE('\\') + wstrInput.substr(nSlash + 1);
-    if (!Fits(wstrJoined)) {
+    if (!FitsPathBuffer(wstrJoined)) {
         return false;
     }
     wstrOutput = wstrJoined;
@@ -159,7 +157,7 @@ bool ExpandCsidl2From(FolderSource& source, const WideString& wstrInput, WideStr
         return false;
     }
     const WideString wstrJoined = wstrPrograms + wstrInput.substr(nSlash);
-    if (!Fits(wstrJoined)) {
+    if (!FitsPathBuffer(wstrJoined)) {
         return false;
     }
     wstrOutput = wstrJoined;

@@ -4,7 +4,7 @@
 #include <limits.h>
 
 #include "catalogue/exclusion_rules.h"
-#include "catalogue/usage_history.h"
+#include "common/path_text.h"
 
 namespace {
 
@@ -45,10 +45,6 @@ AppEntry MakeAppEntry(const UsageCounts& di, const WideString& wstrExePath,
 void AddToRecord(AppEntry& ad, const UsageCounts& di) {
     ad.nRunCount = AddCounts(ad.nRunCount, di.nRunCount);
     ad.nFocusCount = AddCounts(ad.nFocusCount, di.nFocusCount);
-}
-
-bool Fits(const WideString& wstrPath) {
-    return wstrPath.size() < kPathCapacity;
 }
 
 const size_t kNoRecord = static_cast<size_t>(-1);
@@ -202,7 +198,7 @@ bool MergeByExePath(std::vector<AppEntry>& vecAllApps, const WideString& wstrExe
 HistoryDecision AddHistoryEntry(std::vector<AppEntry>& vecAllApps, const WideString& wstrCandidate,
                                 const UsageCounts& di, HistoryPlatform& platform) {
     HistoryDecision decision = HistoryDecision();
-    if (wstrCandidate.empty() || !Fits(wstrCandidate)) {
+    if (wstrCandidate.empty() || !FitsPathBuffer(wstrCandidate)) {
         decision.outcome = HistoryNoCandidate;
         return decision;
     }
@@ -212,7 +208,7 @@ HistoryDecision AddHistoryEntry(std::vector<AppEntry>& vecAllApps, const WideStr
     }
     WideString wstrExePath;
     decision.bShortcut = platform.ResolveShortcutTarget(wstrCandidate, wstrExePath);
-    if (!decision.bShortcut || !Fits(wstrExePath)) {
+    if (!decision.bShortcut || !FitsPathBuffer(wstrExePath)) {
         decision.bShortcut = false;
         wstrExePath = wstrCandidate;
     }

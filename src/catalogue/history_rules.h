@@ -113,6 +113,10 @@ HistoryValueTrace AddHistoryValue(UsageFamily family, std::vector<AppEntry>& vec
                                   const WideString& wstrTitle, const unsigned char* pData,
                                   size_t nDataSize, HistoryPlatform& platform);
 
+// Orders the list by nRunCount, largest first, by exchanging each record with every later one
+// that has a larger count; records with equal counts may change places on the way.
+void SortByRunCount(std::vector<AppEntry>& vecAllApps);
+
 enum EnumerationStep {
     EnumerationUseValue,
     EnumerationSkipValue, // this value's name or data does not fit; the next may

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "catalogue/registry_view.h"
+#include "common/path_text.h"
 #include "common/unique_resource.h"
 
 namespace {
@@ -29,29 +30,10 @@ ValueRead ReadStringValue(HKEY hKey, const WideChar* wszName, WideString& wstrVa
         return ValueAbsent;
     }
     wstrValue = TextBeforeZero(wszValue, dwSize / sizeof(WideChar));
-    if (wstrValue.size() >= kPathCapacity) {
+    if (!FitsPathBuffer(wstrValue)) {
         return ValueTooLong; // a full buffer without its terminator
     }
     return ValuePresent;
-}
-
-WideString FromBuffer(const WideChar* wszText) {
-    return TextBeforeZero(wszText, kPathCapacity);
-}
-
-typedef bool (*Expansion)(FolderSource& source, const WideString& wstrInput,
-                          WideString& wstrOutput);
-
-// Runs an expansion over this system's folders from one path buffer into another.
-bool ExpandIntoBuffer(Expansion expand, const WideChar* wszInput, WideChar* wszOutput) {
-    if (wszInput == NULL || wszOutput == NULL) {
-        return false;
-    }
-    SystemFolderSource source;
-    WideString wstrOutput;
-    const bool bExpanded = expand(source, FromBuffer(wszInput), wstrOutput);
-    CopyToBuffer(wszOutput, kPathCapacity, wstrOutput);
-    return bExpanded;
 }
 
 } // namespace
@@ -84,29 +66,6 @@ bool SystemFolderSource::GetSpecialFolder(int nCsidl, WideString& wstrFolder) {
     if (!SHGetSpecialFolderPathW(NULL, szFolder, nCsidl, FALSE)) {
         return false;
     }
-    wstrFolder = FromBuffer(szFolder);
+    wstrFolder = TextBeforeZero(szFolder, kPathCapacity);
     return true;
-}
-
-bool ExpandKnownFolderPrefix(const WideChar* wszInput, WideChar* wszOutput) {
-    return ExpandIntoBuffer(ExpandKnownFolderPrefixFrom, wszInput, wszOutput);
-}
-
-bool KnownFolderPathFromRegistry(const WideChar* wszGuid, size_t nGuidLength, WideChar* wszOutput) {
-    if (wszGuid == NULL || wszOutput == NULL) {
-        return false;
-    }
-    SystemFolderSource source;
-    WideString wstrPath;
-    const KnownFolderLookup lookup =
-        ResolveKnownFolderPath(source, TextBeforeZero(wszGuid, nGuidLength), wstrPath);
-    if (lookup == KnownFolderMissing) {
-        return false;
-    }
-    CopyToBuffer(wszOutput, kPathCapacity, wstrPath);
-    return lookup == KnownFolderFound;
-}
-
-bool ExpandCsidl2(const WideChar* wszInput, WideChar* wszOutput) {
-    return ExpandIntoBuffer(ExpandCsidl2From, wszInput, wszOutput);
 }

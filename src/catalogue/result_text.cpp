@@ -1,4 +1,4 @@
-// Entry text, the join of the two blocks and the images folder's place beside the module file.
+// Entry text and the join of the two blocks.
 #include "catalogue/result_text.h"
 
 namespace {
@@ -22,17 +22,4 @@ size_t JoinResultText(WideString& wstrResult, const WideString& wstrAccessoryBlo
     wstrResult += wstrAccessoryBlock;
     wstrResult += wstrHistoryBlock;
     return wstrResult.size();
-}
-
-WideString ImagesFolderBeside(const WideString& wstrModulePath) {
-    WideString wstrFolder = wstrModulePath;
-    const size_t nSlash = wstrFolder.rfind(WIDE('\\'));
-    if (nSlash != WideString::npos) {
-        wstrFolder.erase(nSlash);
-    }
-    wstrFolder += WIDE("\\images");
-    if (wstrFolder.size() >= kPathCapacity) {
-        return WideString();
-    }
-    return wstrFolder;
 }

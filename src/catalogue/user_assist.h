@@ -1,4 +1,5 @@
-// The UserAssist keys read value by value, with a record of what became of every value.
+// Readers of the shell's per-user usage history (the UserAssist registry keys), value by value,
+// with a record of what became of every value.
 #ifndef NPDESKLAUNCH_CATALOGUE_USER_ASSIST_H
 #define NPDESKLAUNCH_CATALOGUE_USER_ASSIST_H
 
@@ -17,6 +18,10 @@ struct UserAssistValue {
     LONG lEnumResult;
     HistoryValueTrace trace; // filled when the value was used
 };
+
+// Append the programs of the family's history to `vctApps`, merged by name and by executable.
+void ReadUserAssistNt6(std::vector<AppEntry>& vctApps);
+void ReadUserAssistNt5(std::vector<AppEntry>& vctApps);
 
 // Reads the family's Count key (the same key whichever bitness this process has) into
 // `vecAllApps`; with `pvecValues`, also tells what happened at every index.

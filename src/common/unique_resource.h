@@ -108,6 +108,13 @@ struct BitmapTraits {
 };
 typedef UniqueResource<BitmapTraits> UniqueBitmap;
 
+struct HookTraits {
+    typedef HHOOK Type;
+    static HHOOK Null() { return NULL; }
+    static void Close(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
+};
+typedef UniqueResource<HookTraits> UniqueHook;
+
 // A window's device context from GetDC (client area) or GetWindowDC (whole window), given back
 // with ReleaseDC to the same window.
 class UniqueWindowDc {
@@ -148,6 +155,33 @@ class ScopedSelection {
   private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// A critical section, alive from construction to destruction.
+class CriticalSection {
+  public:
+    CriticalSection() { ::InitializeCriticalSection(&section_); }
+    ~CriticalSection() { ::DeleteCriticalSection(&section_); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+
+    void Enter() { ::EnterCriticalSection(&section_); }
+    void Leave() { ::LeaveCriticalSection(&section_); }
+
+  private:
+    CRITICAL_SECTION section_;
+};
+
+// Holds a critical section for the guard's lifetime.
+class ScopedLock {
+  public:
+    explicit ScopedLock(CriticalSection& section) : section_(section) { section_.Enter(); }
+    ~ScopedLock() { section_.Leave(); }
+    ScopedLock(const ScopedLock&) = delete;
+    ScopedLock& operator=(const ScopedLock&) = delete;
+
+  private:
+    CriticalSection& section_;
 };
 
 // One COM interface pointer, released when the owner goes.

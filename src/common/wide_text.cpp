@@ -45,6 +45,13 @@ void CopyToBuffer(WideChar* buffer, size_t nCapacity, const WideString& text) {
     buffer[wstrFit.size()] = 0;
 }
 
+WideString ToLowerAscii(WideString text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        text[i] = FoldAsciiLetter(text[i]);
+    }
+    return text;
+}
+
 bool EqualsIgnoringAsciiCase(const WideString& left, const WideString& right) {
     if (left.size() != right.size()) {
         return false;

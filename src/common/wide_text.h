@@ -28,6 +28,9 @@ WideString CutToLength(const WideString& text, size_t nMaxUnits);
 // Copies `text` into `buffer` of `nCapacity` units, cut to fit, and terminates it.
 void CopyToBuffer(WideChar* buffer, size_t nCapacity, const WideString& text);
 
+// The text with A to Z turned into a to z; every other code unit is kept.
+WideString ToLowerAscii(WideString text);
+
 // Equality that folds only the ASCII letters A to Z; every other unit must match exactly.
 bool EqualsIgnoringAsciiCase(const WideString& left, const WideString& right);
 

@@ -49,10 +49,12 @@ bool CreateFolderPath(WideString wstrFolder) {
     }
     const WideString wstrSub = ParentFolder(wstrFolder);
     if (!wstrSub.empty()) {
-        CreateFolderPath(wstrSub);
+        // Only the folder itself counts: a drive or a server share above it is no folder that
+        // could be made, yet the folder may be made inside it.
+        static_cast<void>(CreateFolderPath(wstrSub));
     }
     ::CreateDirectoryW(wstrFolder.c_str(), NULL);
-    return true;
+    return ::PathIsDirectoryW(wstrFolder.c_str()) != FALSE;
 }
 
 bool WriteBitmapFile(WideString wstrFolder, const WideString& wstrName, const BYTE* pPixels,
@@ -66,7 +68,9 @@ bool WriteBitmapFile(WideString wstrFolder, const WideString& wstrName, const BY
     if (!BitmapFilePath(wstrFolder, wstrName, &wstrFilePath)) {
         return false;
     }
-    CreateFolderPath(wstrFolder);
+    if (!CreateFolderPath(wstrFolder)) {
+        return false;
+    }
     return WriteBitmapFileParts(wstrFilePath, headers, pPixels,
                                 PixelBytesOf(bm.bmWidth, bm.bmHeight));
 }

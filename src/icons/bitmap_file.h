@@ -11,21 +11,23 @@
 
 // Stores the icon of `wstrAppPath` as a 32x32 32-bit bitmap file named for the application in
 // `wstrImagesFolder`; true only when the whole file was written.
-bool SaveAppIcon(const WideString& wstrAppPath, WideString wstrImagesFolder);
+[[nodiscard]] bool SaveAppIcon(const WideString& wstrAppPath, WideString wstrImagesFolder);
 
 // Writes `wstrFolder`\`wstrName`.bmp, replacing any file of that name and holding it unshared
 // while writing: the headers for `bm` (32 bits per pixel) and its pixels, bottom row first. True
 // only when every byte was written; a file whose writing failed is removed.
-bool WriteBitmapFile(WideString wstrFolder, const WideString& wstrName, const BYTE* pPixels,
-                     const BITMAP& bm);
+[[nodiscard]] bool WriteBitmapFile(WideString wstrFolder, const WideString& wstrName,
+                                   const BYTE* pPixels, const BITMAP& bm);
 
 // Creates `wstrFilePath` (replacing, unshared) and writes the headers and `nPixelBytes` of pixels;
 // a file whose writing failed or fell short is removed. The disk takes `nRoom` bytes before it is
 // full (what remains of a real disk when that is less).
-bool WriteBitmapFileParts(const WideString& wstrFilePath, const BitmapFileHeaders& headers,
-                          const BYTE* pPixels, uint32_t nPixelBytes, uint32_t nRoom = 0xFFFFFFFF);
+[[nodiscard]] bool WriteBitmapFileParts(const WideString& wstrFilePath,
+                                        const BitmapFileHeaders& headers, const BYTE* pPixels,
+                                        uint32_t nPixelBytes, uint32_t nRoom = 0xFFFFFFFF);
 
-// Makes `wstrFolder` and its missing parents, as far as Windows allows; always true.
-bool CreateFolderPath(WideString wstrFolder);
+// Makes `wstrFolder` and its missing parents, as far as Windows allows; true when the folder is
+// there afterwards.
+[[nodiscard]] bool CreateFolderPath(WideString wstrFolder);
 
 #endif

@@ -1,11 +1,12 @@
 // Icon lookup: plain files, shell shortcuts and the Control Panel program.
 #include "icons/icon_lookup.h"
 
-#include <objbase.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 #include <string.h>
 
+#include "common/path_text.h"
+#include "common/shell_link.h"
 #include "common/unique_resource.h"
 #include "icons/icon_paths.h"
 
@@ -16,17 +17,8 @@ const int kControlPanelIconIndex = 21;
 
 // Reads the icon setting of the shortcut at `wstrLinkPath`; with none, the shortcut's target.
 bool ReadShortcutIconLocation(const WideString& wstrLinkPath, WCHAR* wszIconLocation, int* piIcon) {
-    ::CoInitialize(NULL);
-    ComPtr<IShellLinkW> psl;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  psl.put_void()))) {
-        return false;
-    }
-    ComPtr<IPersistFile> ppf;
-    if (FAILED(psl->QueryInterface(IID_IPersistFile, ppf.put_void()))) {
-        return false;
-    }
-    if (FAILED(ppf->Load(wstrLinkPath.c_str(), STGM_READ))) {
+    ShellLink psl;
+    if (!psl.Load(wstrLinkPath)) {
         return false;
     }
     if (psl->GetIconLocation(wszIconLocation, static_cast<int>(kPathCapacity), piIcon) != S_OK) {
@@ -42,10 +34,13 @@ bool ReadShortcutIconLocation(const WideString& wstrLinkPath, WCHAR* wszIconLoca
     return true;
 }
 
+// The system's shell32.dll; empty when the system folder cannot be had.
 WideString ShellLibraryPath() {
     WCHAR szSystem32[kPathCapacity];
     memset(szSystem32, 0, sizeof(szSystem32));
-    ::SHGetSpecialFolderPathW(NULL, szSystem32, CSIDL_SYSTEM, FALSE);
+    if (!::SHGetSpecialFolderPathW(NULL, szSystem32, CSIDL_SYSTEM, FALSE) || szSystem32[0] == 0) {
+        return WideString();
+    }
     return TextBeforeZero(szSystem32, kPathCapacity) + L"\\shell32.dll";
 }
 
@@ -63,7 +58,7 @@ HICON ExtractAppIcon(WideString wstrAppPath) {
             return NULL;
         }
     } else {
-        if (wstrAppPath.size() > kPathCapacity - 1) {
+        if (!FitsPathBuffer(wstrAppPath)) {
             return NULL;
         }
         CopyToBuffer(wszIconLocation, kPathCapacity, wstrAppPath);
@@ -75,6 +70,9 @@ HICON ExtractAppIcon(WideString wstrAppPath) {
     UINT nExtracted;
     if (IsControlPanelPath(wstrIconLocation)) {
         const WideString wstrShell = ShellLibraryPath();
+        if (wstrShell.empty()) {
+            return NULL;
+        }
         nExtracted = ::ExtractIconExW(wstrShell.c_str(), kControlPanelIconIndex, &hIconLarge,
                                       &hIconSmall, 1);
     } else {

@@ -1,9 +1,7 @@
-// Text rules of the icon cache: shortcut and Control Panel paths, bitmap file names, parents.
+// Text rules of the icon cache: Control Panel paths, bitmap file names, folders.
 #include "icons/icon_paths.h"
 
-bool IsShortcutPath(const WideString& wstrPath) {
-    return wstrPath.find(WIDE(".lnk")) != WideString::npos;
-}
+#include "common/path_text.h"
 
 bool IsControlPanelPath(const WideString& wstrIconLocation) {
     return wstrIconLocation.find(WIDE("control.exe")) != WideString::npos;
@@ -22,11 +20,24 @@ WideString AppIconName(const WideString& wstrAppPath) {
 bool BitmapFilePath(const WideString& wstrFolder, const WideString& wstrName,
                     WideString* pwstrFilePath) {
     const WideString wstrPath = wstrFolder + WIDE("\\") + wstrName + WIDE(".bmp");
-    if (wstrPath.size() > kPathCapacity - 1) {
+    if (!FitsPathBuffer(wstrPath)) {
         return false;
     }
     *pwstrFilePath = wstrPath;
     return true;
+}
+
+WideString ImagesFolderBeside(const WideString& wstrModulePath) {
+    WideString wstrFolder = wstrModulePath;
+    const size_t nSlash = wstrFolder.rfind(WIDE('\\'));
+    if (nSlash != WideString::npos) {
+        wstrFolder.erase(nSlash);
+    }
+    wstrFolder += WIDE("\\images");
+    if (!FitsPathBuffer(wstrFolder)) {
+        return WideString();
+    }
+    return wstrFolder;
 }
 
 WideString ParentFolder(const WideString& wstrFolder) {

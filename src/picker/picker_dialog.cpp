@@ -4,7 +4,8 @@
 #include <new>
 
 #include "picker/picker_rules.h"
-#include "plugin/module_handle.h"
+#include "common/module_handle.h"
+#include "common/unique_resource.h"
 
 namespace {
 
@@ -192,11 +193,8 @@ INT_PTR ShowPickerDialog(WideChar (&wszFilaPath)[kPathCapacity],
                          WideChar (&wszAppName)[kPathCapacity]) {
     CPickerDialog dlg(FindPickerOwner(), wszFilaPath, wszAppName);
     g_bCenterNextDialog.Set(true);
-    const HHOOK hHook =
-        SetWindowsHookExW(WH_CALLWNDPROC, CenterDialogHook, NULL, GetCurrentThreadId());
-    const INT_PTR nResult = dlg.DoModal();
-    if (hHook) {
-        UnhookWindowsHookEx(hHook);
-    }
-    return nResult;
+    // Without the hook the dialog opens where the system puts it.
+    const UniqueHook hook(
+        SetWindowsHookExW(WH_CALLWNDPROC, CenterDialogHook, NULL, GetCurrentThreadId()));
+    return dlg.DoModal();
 }

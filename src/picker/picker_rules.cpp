@@ -42,10 +42,6 @@ bool CanCenterOnOwner(bool bHasOwner, uint32_t dwOwnerStyle) {
            (dwOwnerStyle & kStyleMinimised) == 0;
 }
 
-bool IsShortcutChoice(const WideString& wstrPath) {
-    return wstrPath.find(WIDE(".lnk")) != WideString::npos;
-}
-
 WideString TitleWithoutLastExtension(const WideString& wstrTitle) {
     const size_t nDot = wstrTitle.rfind(WIDE('.'));
     return nDot == WideString::npos ? wstrTitle : wstrTitle.substr(0, nDot);

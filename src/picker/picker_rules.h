@@ -27,9 +27,6 @@ ScreenPoint CenterDialogPosition(const ScreenRect& dialog, const ScreenRect* pCe
 // Whether the owner's style lets it serve as the window to centre on.
 bool CanCenterOnOwner(bool bHasOwner, uint32_t dwOwnerStyle);
 
-// A chosen file is taken for a shortcut when ".lnk" occurs anywhere in its path (exact case).
-bool IsShortcutChoice(const WideString& wstrPath);
-
 // The file title without its last extension; the whole title when it has no ".".
 WideString TitleWithoutLastExtension(const WideString& wstrTitle);
 

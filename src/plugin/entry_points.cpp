@@ -1,7 +1,7 @@
 // The three exported entry points through which the browser starts and stops the module.
 #include "npapi/npapi.h"
-#include "plugin/boundary_guard.h"
-#include "plugin/browser_services.h"
+#include "npruntime/boundary_guard.h"
+#include "npruntime/browser_services.h"
 #include "plugin/plugin_callbacks.h"
 
 extern "C" {

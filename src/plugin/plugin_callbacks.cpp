@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "plugin/boundary_guard.h"
+#include "npruntime/boundary_guard.h"
 #include "plugin/plugin_instance.h"
 #include "script/pick_job.h"
 

@@ -1,12 +1,10 @@
 // The per-instance record: the plug-in window it takes over and its scriptable object.
 #include "plugin/plugin_instance.h"
 
-#include "plugin/browser_services.h"
+#include "npruntime/browser_services.h"
+#include "script/method_names.h"
 #include "script/scriptable_object.h"
 
-NPIdentifier idRecentlyApplications = NULL;
-NPIdentifier idRunAppointedApplication = NULL;
-NPIdentifier idSelectApplications = NULL;
 namespace {
 
 // The window procedure that the most recent Init replaced; one slot for the whole module.
@@ -21,9 +19,7 @@ LRESULT CALLBACK PluginWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
 
 PluginInstance::PluginInstance(NPP instance)
     : npp(instance), hwnd(NULL), initialized(false), scriptableObject(NULL) {
-    idRecentlyApplications = NPN_GetStringIdentifier("RecentlyApplications");
-    idRunAppointedApplication = NPN_GetStringIdentifier("RunAppointedApplication");
-    idSelectApplications = NPN_GetStringIdentifier("SelectApplications");
+    LookUpMethodNames();
 }
 
 PluginInstance::~PluginInstance() {

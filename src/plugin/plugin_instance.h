@@ -1,15 +1,10 @@
-// The per-instance record, the module-wide method identifiers and the plug-in window procedure.
+// The per-instance record: the plug-in window it takes over and its scriptable object.
 #ifndef NPDESKLAUNCH_PLUGIN_PLUGIN_INSTANCE_H
 #define NPDESKLAUNCH_PLUGIN_PLUGIN_INSTANCE_H
 
 #include <windows.h>
 
 #include "npapi/npapi.h"
-
-// Identifiers of the three method names, written by every PluginInstance construction.
-extern NPIdentifier idRecentlyApplications;
-extern NPIdentifier idRunAppointedApplication;
-extern NPIdentifier idSelectApplications;
 
 class PluginInstance {
   public:

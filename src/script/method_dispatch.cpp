@@ -1,31 +1,20 @@
-// Invoke: the OS family, the method by its identifier, the arguments, and the routine that works.
+// Invoke: the OS family, the method by its identifier, the arguments, and the operation that
+// works, with what the user sees of its failure.
 #include <windows.h>
-#include <process.h>
 
 #include <memory>
 
-#include "catalogue/catalogue_builder.h"
+#include "app/os_family.h"
+#include "app/recent_applications.h"
+#include "app/run_application.h"
 #include "common/unique_resource.h"
-#include "picker/launcher.h"
-#include "picker/picker_thread.h"
-#include "plugin/browser_services.h"
-#include "plugin/plugin_instance.h"
-#include "script/os_family.h"
+#include "npruntime/browser_services.h"
+#include "script/method_names.h"
+#include "script/pick_delivery.h"
 #include "script/pick_job.h"
-#include "script/pick_thread_start.h"
 #include "script/script_arguments.h"
 #include "script/scriptable_object.h"
 #include "script/string_marshalling.h"
-
-namespace {
-
-uintptr_t BeginPickThread(PickThreadProc proc, void* pArgument) {
-    return _beginthreadex(NULL, 0, proc, pArgument, 0, NULL);
-}
-
-} // namespace
-
-PickThreadStarter StartPickThread = BeginPickThread;
 
 namespace {
 
@@ -33,13 +22,7 @@ namespace {
 const WideChar kLaunchFailureCaption[] = WIDE("\u9519\u8BEF");
 
 bool RecentlyApplications(OsFamily family, NPVariant* result) {
-    WideString wstrData;
-    if (family == OsFamilyNt6) {
-        BuildRecentApplicationsNt6(wstrData);
-    } else {
-        BuildRecentApplicationsNt5(wstrData);
-    }
-    return WideStringToVariant(wstrData, result);
+    return WideStringToVariant(RecentApplications(family), result);
 }
 
 void ShowLaunchFailure(const WideString& wstrText) {
@@ -54,15 +37,7 @@ void RunAppointedApplication(OsFamily family, const NPVariant* args, uint32_t ar
     if (!pArgument || !Utf8ArgumentToWide(*pArgument, wstrText)) {
         return;
     }
-    bool bStarted = false;
-    // A text too long for a path buffer names no program the shell could open.
-    if (FitsPathBuffer(wstrText)) {
-        WideChar wszArgs[kPathCapacity] = {0};
-        CopyToBuffer(wszArgs, kPathCapacity, wstrText);
-        bStarted =
-            family == OsFamilyNt6 ? LaunchApplicationNt6(wszArgs) : LaunchApplicationNt5(wszArgs);
-    }
-    if (!bStarted) {
+    if (!RunApplication(family, wstrText)) {
         ShowLaunchFailure(wstrText);
     }
 }
@@ -72,7 +47,8 @@ struct PickJobDiscarder {
     void operator()(PickJob* pJob) const { DiscardPickJob(pJob); }
 };
 
-bool SelectApplications(NPP npp, const NPVariant* args, uint32_t argCount) {
+bool SelectApplications(NPP npp, const NPVariant* args, uint32_t argCount,
+                        PickThreadStarter startPickThread) {
     std::unique_ptr<PickJob, PickJobDiscarder> job(NewPickJob(npp));
     if (!job) {
         return false;
@@ -85,7 +61,7 @@ bool SelectApplications(NPP npp, const NPVariant* args, uint32_t argCount) {
     // Without the asynchronous-call service no answer could ever reach the page: no thread.
     if (BrowserOffersAsyncCalls()) {
         UniqueHandle hThread(
-            reinterpret_cast<HANDLE>(StartPickThread(PickApplicationThread, job.get())));
+            reinterpret_cast<HANDLE>(startPickThread(PickApplicationThread, job.get())));
         if (hThread) {
             job.release(); // the thread owns the job; its handle is closed here, detached
         }
@@ -109,7 +85,7 @@ bool ScriptablePluginObject::Invoke(NPIdentifier name, const NPVariant* args, ui
         return true;
     }
     if (name == idSelectApplications) {
-        return SelectApplications(npp, args, argCount);
+        return SelectApplications(npp, args, argCount, startPickThread_);
     }
     return false;
 }

@@ -4,20 +4,19 @@
 
 #include <new>
 
-#include "plugin/browser_services.h"
+#include "common/unique_resource.h"
+#include "npruntime/browser_services.h"
 
 namespace {
 
 // The list of unfinished jobs, shared by the plug-in thread and the picker threads.
 class PickJobList {
   public:
-    PickJobList() : pFirst_(NULL), nLastTicket_(0) { InitializeCriticalSection(&lock_); }
-    ~PickJobList() { DeleteCriticalSection(&lock_); }
+    PickJobList() : pFirst_(NULL), nLastTicket_(0) {}
     PickJobList(const PickJobList&) = delete;
     PickJobList& operator=(const PickJobList&) = delete;
 
-    void Lock() { EnterCriticalSection(&lock_); }
-    void Unlock() { LeaveCriticalSection(&lock_); }
+    CriticalSection& Lock() { return lock_; }
 
     // The calls below expect the lock to be held.
     void Add(PickJob* pJob) {
@@ -37,19 +36,16 @@ class PickJobList {
     PickJob* First() const { return pFirst_; }
 
   private:
-    CRITICAL_SECTION lock_;
+    CriticalSection lock_;
     PickJob* pFirst_;
     uintptr_t nLastTicket_;
 };
 
 PickJobList g_jobs;
 
-class ListLock {
+class ListLock : public ScopedLock {
   public:
-    ListLock() { g_jobs.Lock(); }
-    ~ListLock() { g_jobs.Unlock(); }
-    ListLock(const ListLock&) = delete;
-    ListLock& operator=(const ListLock&) = delete;
+    ListLock() : ScopedLock(g_jobs.Lock()) {}
 };
 
 HMODULE ReferenceThisModule() {
@@ -61,9 +57,9 @@ HMODULE ReferenceThisModule() {
     return hModule;
 }
 
-// Frees what the module itself allocated; calls nothing of the browser.
+// Frees what the module itself allocated, the buffer with the record; calls nothing of the
+// browser.
 void FreeJobMemory(PickJob* pJob) {
-    delete[] pJob->buffer;
     delete pJob;
 }
 
@@ -75,7 +71,7 @@ PickJob* NewPickJob(NPP npp) {
         return NULL;
     }
     pJob->npp = npp;
-    pJob->buffer = new (std::nothrow) char[kPickBufferSize]();
+    pJob->buffer.reset(new (std::nothrow) char[kPickBufferSize]());
     if (!pJob->buffer) {
         delete pJob;
         return NULL;

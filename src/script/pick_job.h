@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "npapi/npapi.h"
 
 // Size of the reply buffer: it holds any entry of two 259-unit texts and two separators in
@@ -11,10 +13,10 @@
 const uint32_t kPickBufferSize = 2048;
 
 struct PickJob {
-    NPP npp;            // the instance the reply goes to; null once that instance is destroyed
-    uint32_t length;    // bytes of the UTF-8 reply in buffer, without its zero byte
-    char* buffer;       // kPickBufferSize bytes from the module's heap
-    NPObject* callback; // the page's function, held by one reference
+    NPP npp;         // the instance the reply goes to; null once that instance is destroyed
+    uint32_t length; // bytes of the UTF-8 reply in buffer, without its zero byte
+    std::unique_ptr<char[]> buffer; // kPickBufferSize bytes from the module's heap
+    NPObject* callback;             // the page's function, held by one reference
 
     // Bookkeeping of the module's list of unfinished jobs.
     uintptr_t nTicket; // names the job in its asynchronous call; never reused

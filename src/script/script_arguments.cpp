@@ -37,10 +37,6 @@ size_t Utf8PieceLength(const char* bytes, size_t nLength, size_t nMax) {
     return nCut;
 }
 
-bool FitsPathBuffer(const WideString& wstrText) {
-    return wstrText.size() < kPathCapacity;
-}
-
 WideString FormatLaunchFailureMessage(const WideString& wstrText) {
     return CutToLength(WideString(kLaunchFailurePrefix) + wstrText, kPathCapacity - 1);
 }

@@ -11,9 +11,6 @@ const NPString* StringArgument(const NPVariant* args, uint32_t argCount);
 // The page's function when it is the one and only argument and an object; null otherwise.
 NPObject* CallbackArgument(const NPVariant* args, uint32_t argCount);
 
-// A path argument can name a program only when it fits a path buffer with its terminator.
-bool FitsPathBuffer(const WideString& wstrText);
-
 // Code units of a page's path argument that decide everything: a text of this many units or
 // more fits no path buffer, and the failure message never shows more.
 const size_t kArgumentUnitsNeeded = kPathCapacity;

@@ -1,12 +1,14 @@
 // The scripted object's operations other than method calls, and its static class record.
 #include "script/scriptable_object.h"
 
+#include <process.h>
+
 #include <new>
 #include <string.h>
 
-#include "plugin/boundary_guard.h"
-#include "plugin/browser_services.h"
-#include "plugin/plugin_instance.h"
+#include "npruntime/boundary_guard.h"
+#include "npruntime/browser_services.h"
+#include "script/method_names.h"
 
 namespace {
 
@@ -50,9 +52,14 @@ ScriptablePluginObjectBase* FromHeader(NPObject* npobj) {
     return static_cast<ScriptablePluginObjectBase*>(npobj);
 }
 
-NPObject* NP_TABLE Allocate(NPP npp, NPClass*) {
-    return GuardBoundary<NPObject*>(
-        NULL, [&]() -> NPObject* { return new (std::nothrow) ScriptablePluginObject(npp); });
+NPObject* NP_TABLE Allocate(NPP npp, NPClass* aClass) {
+    return GuardBoundary<NPObject*>(NULL, [&]() -> NPObject* {
+        if (!aClass) {
+            return NULL;
+        }
+        return new (std::nothrow)
+            ScriptablePluginObject(npp, static_cast<ScriptableClass*>(aClass)->startPickThread);
+    });
 }
 
 void NP_TABLE Deallocate(NPObject* npobj) {
@@ -109,20 +116,27 @@ bool NP_TABLE Construct(NPObject* npobj, const NPVariant* args, uint32_t argCoun
                          [&] { return FromHeader(npobj)->Construct(args, argCount, result); });
 }
 
+uintptr_t BeginPickThread(PickThreadProc proc, void* pArgument) {
+    return _beginthreadex(NULL, 0, proc, pArgument, 0, NULL);
+}
+
 } // namespace
 
-NPClass ScriptablePluginObjectClass = {
-    NP_CLASS_STRUCT_VERSION_CTOR,
-    Allocate,
-    Deallocate,
-    Invalidate,
-    HasMethod,
-    Invoke,
-    InvokeDefault,
-    HasProperty,
-    GetProperty,
-    SetProperty,
-    RemoveProperty,
-    Enumerate,
-    Construct,
+ScriptableClass ScriptablePluginObjectClass = {
+    {
+        NP_CLASS_STRUCT_VERSION_CTOR,
+        Allocate,
+        Deallocate,
+        Invalidate,
+        HasMethod,
+        Invoke,
+        InvokeDefault,
+        HasProperty,
+        GetProperty,
+        SetProperty,
+        RemoveProperty,
+        Enumerate,
+        Construct,
+    },
+    BeginPickThread,
 };

@@ -3,7 +3,15 @@
 #ifndef NPDESKLAUNCH_SCRIPT_SCRIPTABLE_OBJECT_H
 #define NPDESKLAUNCH_SCRIPT_SCRIPTABLE_OBJECT_H
 
+#include <stdint.h>
+
 #include "npapi/npapi.h"
+
+typedef unsigned int(__stdcall* PickThreadProc)(void* pArgument);
+
+// Starts `proc` with `pArgument` on a new thread and answers its handle, 0 when no thread
+// started.
+typedef uintptr_t (*PickThreadStarter)(PickThreadProc proc, void* pArgument);
 
 // One virtual operation per NPAPI class operation; every answer is "no" and outputs stay untouched.
 // The NPObject header is filled and maintained by the browser only.
@@ -30,10 +38,12 @@ class ScriptablePluginObjectBase : public NPObject {
     NPP npp;
 };
 
-// The object a page scripts: three methods, a default call and no properties.
+// The object a page scripts: three methods, a default call and no properties. Its picker
+// threads are started by `startPickThread`.
 class ScriptablePluginObject : public ScriptablePluginObjectBase {
   public:
-    explicit ScriptablePluginObject(NPP instance) : ScriptablePluginObjectBase(instance) {}
+    ScriptablePluginObject(NPP instance, PickThreadStarter startPickThread)
+        : ScriptablePluginObjectBase(instance), startPickThread_(startPickThread) {}
 
     bool HasMethod(NPIdentifier name) override;
     bool Invoke(NPIdentifier name, const NPVariant* args, uint32_t argCount,
@@ -41,9 +51,18 @@ class ScriptablePluginObject : public ScriptablePluginObjectBase {
     bool InvokeDefault(const NPVariant* args, uint32_t argCount, NPVariant* result) override;
     bool HasProperty(NPIdentifier name) override;
     bool GetProperty(NPIdentifier name, NPVariant* result) override;
+
+  private:
+    const PickThreadStarter startPickThread_;
 };
 
-// The class record handed to NPN_CreateObject.
-extern NPClass ScriptablePluginObjectClass;
+// A class record with how its objects start their picker threads: the browser hands the record
+// back to its allocate function.
+struct ScriptableClass : NPClass {
+    PickThreadStarter startPickThread;
+};
+
+// The class record handed to NPN_CreateObject: its objects start threads with _beginthreadex.
+extern ScriptableClass ScriptablePluginObjectClass;
 
 #endif

@@ -1,7 +1,7 @@
 // UTF-8 conversions through the system's code page 65001.
 #include <windows.h>
 
-#include "plugin/browser_services.h"
+#include "npruntime/browser_services.h"
 #include "script/script_arguments.h"
 #include "script/string_marshalling.h"
 

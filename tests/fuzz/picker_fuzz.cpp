@@ -2,6 +2,7 @@
 // file with hostile titles.
 #include <algorithm>
 
+#include "common/path_text.h"
 #include "fuzz_input.h"
 #include "picker/picker_rules.h"
 
@@ -47,7 +48,7 @@ void CheckNaming(const WideString& wstrTitle) {
     FUZZ_CHECK(wstrName.size() < kPathCapacity);
     FUZZ_CHECK(StartsWith(wstrTitle, wstrName));
     FUZZ_CHECK(wstrName.size() + 1 >= std::min(wstrTitle.size(), kPathCapacity - 1));
-    FUZZ_CHECK(IsShortcutChoice(wstrTitle) == (wstrTitle.find(WIDE(".lnk")) != WideString::npos));
+    FUZZ_CHECK(IsShortcutPath(wstrTitle) == (wstrTitle.find(WIDE(".lnk")) != WideString::npos));
 }
 
 } // namespace

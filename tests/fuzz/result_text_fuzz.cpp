@@ -7,7 +7,7 @@
 #include "catalogue/accessory_apps.h"
 #include "catalogue/catalogue_assembly.h"
 #include "catalogue/result_text.h"
-#include "catalogue/usage_history.h"
+#include "catalogue/history_rules.h"
 #include "fuzz_input.h"
 #include "icons/icon_paths.h"
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/path_text.h"
 #include "fuzz_input.h"
 #include "script/script_arguments.h"
 

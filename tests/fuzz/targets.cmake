@@ -15,6 +15,6 @@ function(npd_add_fuzz_program program name)
         target_include_directories(${program} PRIVATE ${PROJECT_SOURCE_DIR}/tests/native)
     endif()
     target_include_directories(${program} PRIVATE ${NPD_FUZZ_DIR})
-    target_link_libraries(${program} PRIVATE npd_core)
-    target_compile_options(${program} PRIVATE -Wall -Wextra -Werror)
+    target_link_libraries(${program} PRIVATE npd_catalogue npd_icons npd_picker npd_script
+        npd_warnings)
 endfunction()

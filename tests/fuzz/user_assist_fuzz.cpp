@@ -9,7 +9,7 @@
 #include "catalogue/exclusion_rules.h"
 #include "catalogue/history_rules.h"
 #include "catalogue/test_support.h"
-#include "catalogue/usage_history.h"
+#include "catalogue/history_rules.h"
 #include "fuzz_input.h"
 
 namespace {

@@ -1,6 +1,7 @@
 // Text rules of the icon cache: shortcuts, the Control Panel, bitmap names and folder paths.
 #include <gtest/gtest.h>
 
+#include "common/path_text.h"
 #include "icons/icon_paths.h"
 
 namespace {

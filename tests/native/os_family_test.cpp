@@ -1,7 +1,7 @@
 // The OS family from a version query's platform and major version.
 #include <gtest/gtest.h>
 
-#include "script/os_family.h"
+#include "app/os_family.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Placement of the picker dialog and the naming of the file the user chose.
 #include <gtest/gtest.h>
 
+#include "common/path_text.h"
 #include "picker/picker_rules.h"
 
 namespace {
@@ -96,7 +97,7 @@ TEST(PickerNaming, ShortcutsAreFoundByTheExactTextAnywhereInThePath) {
         {u"C:\\Tools\\tool.exe", false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.bShortcut, IsShortcutChoice(c.path)) << Show(c.path);
+        EXPECT_EQ(c.bShortcut, IsShortcutPath(c.path)) << Show(c.path);
     }
 }
 

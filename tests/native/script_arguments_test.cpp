@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "common/path_text.h"
 #include "script/script_arguments.h"
 
 namespace {

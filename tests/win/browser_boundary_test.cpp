@@ -3,9 +3,9 @@
 #include <stdexcept>
 
 #include "module_fixture.h"
-#include "plugin/browser_services.h"
+#include "npruntime/browser_services.h"
 #include "plugin/plugin_callbacks.h"
-#include "script/pick_thread_start.h"
+#include "script/scriptable_object.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ uintptr_t ThrowingStart(PickThreadProc, void*) {
     throw std::runtime_error("no thread");
 }
 
-// One instance of the linked-in module and its scriptable object, as a page has them.
+// One instance of the linked-in module and a scriptable object of it, made with a class record
+// whose objects start their picker threads with the test's starter.
 class LinkedModule : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -32,13 +33,17 @@ class LinkedModule : public ::testing::Test {
         ASSERT_EQ(NPERR_NO_ERROR, funcs_.newp(const_cast<char*>("application/corvid-application"),
                                               &npp_, NP_EMBED, 0, nullptr, nullptr, nullptr));
         Browser::Get().InstanceCreated(&npp_);
-        ASSERT_EQ(NPERR_NO_ERROR, funcs_.getvalue(&npp_, NPPVpluginScriptableNPObject, &object_));
-        ASSERT_NE(nullptr, object_);
         function_ = Browser::Get().CreateFunction();
     }
 
+    void StartPickThreadsWith(PickThreadStarter starter) {
+        class_ = ScriptablePluginObjectClass;
+        class_.startPickThread = starter;
+        object_ = Browser::Get().CreateObject(&npp_, &class_);
+        ASSERT_NE(nullptr, object_);
+    }
+
     void TearDown() override {
-        StartPickThread = original_;
         if (function_) {
             Browser::Get().ReleaseObject(function_);
         }
@@ -64,11 +69,11 @@ class LinkedModule : public ::testing::Test {
     NPP_t npp_;
     NPObject* object_ = nullptr;
     NPObject* function_ = nullptr;
-    const PickThreadStarter original_ = StartPickThread;
+    ScriptableClass class_;
 };
 
 TEST_F(LinkedModule, AThreadThatDoesNotStartLetsTheHoldGoAtOnce) {
-    StartPickThread = NoThread;
+    StartPickThreadsWith(NoThread);
     const int nPosted = Browser::Get().PostedAsyncCalls();
     EXPECT_TRUE(Select());
     EXPECT_EQ(1u, function_->referenceCount) << "the hold on the page's function was kept";
@@ -77,7 +82,7 @@ TEST_F(LinkedModule, AThreadThatDoesNotStartLetsTheHoldGoAtOnce) {
 }
 
 TEST_F(LinkedModule, AnExceptionBecomesTheFailureAnswerAndLeavesNothingHeld) {
-    StartPickThread = ThrowingStart;
+    StartPickThreadsWith(ThrowingStart);
     EXPECT_FALSE(Select()) << "Invoke answers false when its work throws";
     EXPECT_EQ(1u, function_->referenceCount) << "the hold on the page's function was kept";
     EXPECT_TRUE(Browser::Get().CallsOf(function_).empty()) << "the page was called";

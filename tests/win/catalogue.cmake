@@ -22,7 +22,7 @@ npd_add_test_program(catalogue_tests
     win/catalogue/usage_history_test.cpp
 )
 target_include_directories(catalogue_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win)
-target_link_libraries(catalogue_tests PRIVATE npd_module_code)
+target_link_libraries(catalogue_tests PRIVATE npd_catalogue npd_icons)
 add_dependencies(catalogue_tests ${catalogue_version_programs})
 add_test(NAME catalogue_tests COMMAND catalogue_tests)
 npd_set_test_timeout(catalogue_tests 180)
@@ -35,9 +35,9 @@ set_tests_properties(history_tool PROPERTIES PASS_REGULAR_EXPRESSION "Records, m
 # Figures of the reader's speed (run by hand under tools/wine-session.sh; not a test).
 add_executable(history_bench win/catalogue/history_bench.cpp win/catalogue/system_fixture.cpp)
 target_include_directories(history_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win)
-target_link_libraries(history_bench PRIVATE npd_module_code gtest)
+target_link_libraries(history_bench PRIVATE npd_catalogue gtest npd_warnings)
 target_link_options(history_bench PRIVATE ${NPD_TEST_LINK_OPTIONS})
-target_compile_options(history_bench PRIVATE -Wall -Wextra -Werror)
+target_link_libraries(history_bench PRIVATE npd_warnings)
 
 # RecentlyApplications end to end, once per OS family (named for Wine's version settings).
 npd_add_test_program(catalogue_e2e_tests
@@ -49,6 +49,6 @@ npd_add_version_copies(catalogue_e2e_tests catalogue_e2e_ 600 winxp=3 win7=4)
 
 # Benchmark of RecentlyApplications (run by make bench, not by CTest).
 npd_add_test_program(catalogue_bench win/catalogue_bench.cpp)
-target_link_libraries(catalogue_bench PRIVATE npd_module_code)
+target_link_libraries(catalogue_bench PRIVATE npd_app)
 target_link_options(catalogue_bench PRIVATE -municode)
 add_dependencies(catalogue_bench marker_program)

@@ -31,7 +31,7 @@ add_executable(file_holder win/faults/file_holder.c)
 target_link_options(file_holder PRIVATE ${NPD_TEST_LINK_OPTIONS} -municode)
 
 npd_add_test_program(faults_tests win/test_main.cpp win/faults_test.cpp)
-target_link_libraries(faults_tests PRIVATE npd_module_code)
+target_link_libraries(faults_tests PRIVATE npd_app)
 add_dependencies(faults_tests file_holder marker_program ${damaged_programs})
 add_test(NAME faults_tests COMMAND faults_tests --gtest_filter=-SmallDisk*)
 npd_set_test_timeout(faults_tests 240)

@@ -21,7 +21,7 @@ npd_set_test_timeout(hostile_win7 120)
 # Figures of RecentlyApplications over the hostile history (run by make bench, not by CTest).
 npd_add_test_program(hostile_registry_bench win/hostile_registry_bench.cpp
     win/hostile_history.cpp)
-target_link_libraries(hostile_registry_bench PRIVATE npd_module_code)
+target_link_libraries(hostile_registry_bench PRIVATE npd_catalogue)
 target_link_options(hostile_registry_bench PRIVATE -municode)
 add_dependencies(hostile_registry_bench marker_program)
 # The same on Windows XP (app_defaults.reg), which reads the NT 5 history.

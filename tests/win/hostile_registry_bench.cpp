@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "catalogue/usage_history.h"
+#include "catalogue/user_assist.h"
 #include "catalogue_rounds.h"
 #include "host/stopwatch.h"
 #include "hostile_history.h"

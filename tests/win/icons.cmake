@@ -38,7 +38,7 @@ npd_add_test_program(icon_tests
     win/icons/icon_bitmap_test.cpp
     win/icons/icon_lookup_test.cpp
 )
-target_link_libraries(icon_tests PRIVATE npd_module_code)
+target_link_libraries(icon_tests PRIVATE npd_icons)
 target_include_directories(icon_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/icons)
 add_dependencies(icon_tests ${icon_carriers})
 add_test(NAME icon_tests COMMAND icon_tests)
@@ -60,7 +60,7 @@ set_tests_properties(icon_image_tool PROPERTIES FIXTURES_REQUIRED icon_files LAB
 # Medians of storing icons (make bench); built, never run by the tests.
 add_executable(icon_bench win/icons/icon_bench.cpp win/icons/icon_test_support.cpp
     ${NPD_TEST_MANIFEST_RC})
-target_link_libraries(icon_bench PRIVATE npd_module_code nphost_lib ole32 uuid shell32)
+target_link_libraries(icon_bench PRIVATE npd_icons nphost_lib npd_warnings ole32 uuid shell32)
 target_include_directories(icon_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/icons)
 target_link_options(icon_bench PRIVATE ${NPD_TEST_LINK_OPTIONS})
-target_compile_options(icon_bench PRIVATE -Wall -Wextra -Werror)
+target_link_libraries(icon_bench PRIVATE npd_warnings)

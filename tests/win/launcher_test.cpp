@@ -3,7 +3,7 @@
 // could be started.
 #include "family_fixture.h"
 #include "host/dialog_watcher.h"
-#include "picker/launcher.h"
+#include "app/run_application.h"
 
 #include <string.h>
 

@@ -2,7 +2,7 @@
 #include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
 #include "module_fixture.h"
-#include "script/os_family.h"
+#include "app/os_family.h"
 
 namespace {
 

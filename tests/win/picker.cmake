@@ -2,7 +2,7 @@
 
 # The launcher with the real shell, once per OS family (named for Wine's version settings).
 npd_add_test_program(launcher_tests win/test_main.cpp win/family_fixture.cpp win/launcher_test.cpp)
-target_link_libraries(launcher_tests PRIVATE npd_module_code)
+target_link_libraries(launcher_tests PRIVATE npd_app)
 add_dependencies(launcher_tests marker_program)
 npd_add_version_copies(launcher_tests launcher_ 300 winxp=3 win7=4)
 
@@ -22,7 +22,7 @@ add_test(NAME picker_unload_tests COMMAND picker_tests --gtest_filter=PickerUnlo
 
 # The dialog's record as the module's code builds it.
 npd_add_test_program(picker_code_tests win/test_main.cpp win/picker_dialog_test.cpp)
-target_link_libraries(picker_code_tests PRIVATE npd_module_code)
+target_link_libraries(picker_code_tests PRIVATE npd_picker)
 add_test(NAME picker_code_tests COMMAND picker_code_tests)
 
 npd_set_test_timeout(picker_tests 300)

@@ -1,6 +1,6 @@
 // Text across the browser boundary, through the system's UTF-8 conversions and the browser's heap.
 #include "module_fixture.h"
-#include "plugin/browser_services.h"
+#include "npruntime/browser_services.h"
 #include "script/string_marshalling.h"
 
 namespace {

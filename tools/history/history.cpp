@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "catalogue/registry_view.h"
-#include "catalogue/usage_history.h"
+#include "catalogue/user_assist.h"
 #include "catalogue/user_assist.h"
 #include "common/unique_resource.h"
-#include "script/os_family.h"
+#include "app/os_family.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ std::wstring DescribeSkippedValue(UsageFamily family, DWORD dwIndex) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    UsageFamily family = DetectOsFamily() == OsFamilyNt5 ? UsageFamilyNt5 : UsageFamilyNt6;
+    UsageFamily family = UsageFamilyOf(DetectOsFamily());
     if (argc > 1) {
         const std::wstring option = argv[1];
         if (option == L"nt5") {

@@ -4,6 +4,7 @@
 #include "catalogue/accessory_apps.h"
 #include "catalogue/exclusion_rules.h"
 #include "catalogue/result_text.h"
+#include "icons/icon_paths.h"
 #include "test_support.h"
 
 namespace {

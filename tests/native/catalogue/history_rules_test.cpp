@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/history_rules.h"
-#include "catalogue/usage_history.h"
+#include "catalogue/history_rules.h"
 #include "test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <shlobj.h>
 
 #include "catalogue/accessory_apps.h"
-#include "catalogue/result_text.h"
+#include "icons/images_folder.h"
 #include "host/browser.h"
 #include "module_fixture.h"
 #include "system_fixture.h"

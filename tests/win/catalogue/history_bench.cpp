@@ -4,7 +4,7 @@
 
 #include <stdio.h>
 
-#include "catalogue/usage_history.h"
+#include "catalogue/user_assist.h"
 #include "catalogue/user_assist.h"
 #include "system_fixture.h"
 

@@ -82,13 +82,26 @@ class KnownFolders : public ::testing::Test {
     }
 };
 
-// Wraps the buffer interface for the table below.
+// The known folder's path over this system's descriptions; `path` is untouched when there is
+// no description, and emptied when it cannot be followed.
 bool Lookup(const std::wstring& guid, std::wstring& path) {
-    wchar_t buffer[kPathCapacity];
-    CopyToBuffer(buffer, kPathCapacity, path);
-    const bool bFound = KnownFolderPathFromRegistry(guid.c_str(), guid.size(), buffer);
-    path = buffer;
-    return bFound;
+    SystemFolderSource source;
+    std::wstring found;
+    const KnownFolderLookup lookup = ResolveKnownFolderPath(source, guid, found);
+    if (lookup != KnownFolderMissing) {
+        path = found;
+    }
+    return lookup == KnownFolderFound;
+}
+
+// An expansion over this system's folders into a path buffer.
+bool Expand(bool (*expand)(FolderSource&, const WideString&, WideString&),
+            const std::wstring& input, wchar_t* output) {
+    SystemFolderSource source;
+    std::wstring expanded;
+    const bool bExpanded = expand(source, input, expanded);
+    CopyToBuffer(output, kPathCapacity, expanded);
+    return bExpanded;
 }
 
 TEST_F(KnownFolders, ChainsOfParentFoldersEndInTheirRoots) {
@@ -148,7 +161,8 @@ TEST_F(KnownFolders, PrefixExpansionOfHistoryPaths) {
     for (const Case& c : cases) {
         wchar_t output[kPathCapacity];
         CopyToBuffer(output, kPathCapacity, L"before");
-        EXPECT_EQ(c.bExpanded, ExpandKnownFolderPrefix(c.input.c_str(), output)) << Show(c.input);
+        EXPECT_EQ(c.bExpanded, Expand(ExpandKnownFolderPrefixFrom, c.input, output))
+            << Show(c.input);
         EXPECT_EQ(c.output, std::wstring(output)) << Show(c.input) << " gave " << Show(output);
     }
 }
@@ -168,7 +182,7 @@ TEST(Csidl2, BecomesThisUsersProgramsFolder) {
     for (const Case& c : cases) {
         wchar_t output[kPathCapacity];
         CopyToBuffer(output, kPathCapacity, L"before");
-        EXPECT_EQ(c.bExpanded, ExpandCsidl2(c.input.c_str(), output)) << Show(c.input);
+        EXPECT_EQ(c.bExpanded, Expand(ExpandCsidl2From, c.input, output)) << Show(c.input);
         EXPECT_EQ(c.output, std::wstring(output)) << Show(c.input) << " gave " << Show(output);
     }
 }

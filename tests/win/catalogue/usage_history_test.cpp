@@ -1,7 +1,7 @@
 // The usage-history readers against UserAssist values written into this user's registry.
 #include <shlobj.h>
 
-#include "catalogue/usage_history.h"
+#include "catalogue/user_assist.h"
 #include "catalogue/user_assist.h"
 #include "host/test_time.h"
 #include "module_fixture.h"

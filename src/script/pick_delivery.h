@@ -1,6 +1,6 @@
 // The picker thread of SelectApplications and the step that answers the page.
-#ifndef NPDESKLAUNCH_PICKER_PICKER_THREAD_H
-#define NPDESKLAUNCH_PICKER_PICKER_THREAD_H
+#ifndef NPDESKLAUNCH_SCRIPT_PICK_DELIVERY_H
+#define NPDESKLAUNCH_SCRIPT_PICK_DELIVERY_H
 
 #include "npapi/npapi.h"
 

@@ -1,5 +1,5 @@
-// Classification of a version query's platform and major version.
-#include "script/os_family.h"
+// Classification of a version query's platform and major version, and the rules of each family.
+#include "app/os_family.h"
 
 namespace {
 
@@ -32,4 +32,8 @@ OsFamily ClassifyOsFamily(bool bQueried, unsigned long dwPlatformId, unsigned lo
 
 bool IsServedOsFamily(OsFamily family) {
     return family == OsFamilyNt5 || family == OsFamilyNt6;
+}
+
+UsageFamily UsageFamilyOf(OsFamily family) {
+    return family == OsFamilyNt5 ? UsageFamilyNt5 : UsageFamilyNt6;
 }

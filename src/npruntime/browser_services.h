@@ -1,6 +1,6 @@
 // The browser's function table as kept by NP_Initialize, and the services the module calls.
-#ifndef NPDESKLAUNCH_PLUGIN_BROWSER_SERVICES_H
-#define NPDESKLAUNCH_PLUGIN_BROWSER_SERVICES_H
+#ifndef NPDESKLAUNCH_NPRUNTIME_BROWSER_SERVICES_H
+#define NPDESKLAUNCH_NPRUNTIME_BROWSER_SERVICES_H
 
 #include "npapi/npapi.h"
 

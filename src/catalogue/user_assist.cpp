@@ -1,5 +1,5 @@
 // The usage-history readers: the registry's UserAssist values handed to the history rules.
-#include "catalogue/usage_history.h"
+#include "catalogue/user_assist.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -7,7 +7,6 @@
 #include "catalogue/app_identity.h"
 #include "catalogue/known_folders.h"
 #include "catalogue/registry_view.h"
-#include "catalogue/user_assist.h"
 #include "common/unique_resource.h"
 
 namespace {

@@ -1,14 +1,13 @@
 // The launcher: one shell request for a path, or one per history record that carries the name.
-#include "picker/launcher.h"
+#include "app/run_application.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "catalogue/usage_history.h"
+#include "catalogue/user_assist.h"
+#include "common/path_text.h"
 
 namespace {
-
-typedef void (*UsageHistoryReader)(std::vector<AppEntry>& vctApps);
 
 // Opens programs with the "open" verb, no arguments, the shell's default folder, shown normally;
 // the shell reports its own errors.
@@ -37,16 +36,6 @@ class ShellOpener {
     SHELLEXECUTEINFOW sif_;
 };
 
-bool LaunchApplication(const WideString& wstrApplication, UsageHistoryReader readHistory) {
-    if (IsApplicationPath(wstrApplication)) {
-        ShellOpener opener;
-        return opener.Open(wstrApplication.c_str());
-    }
-    std::vector<AppEntry> vctApps;
-    readHistory(vctApps);
-    return LaunchByDisplayName(vctApps, wstrApplication);
-}
-
 } // namespace
 
 bool IsApplicationPath(const WideString& wstrApplication) {
@@ -68,10 +57,16 @@ bool LaunchByDisplayName(const std::vector<AppEntry>& vctApps, WideString wstrNa
     return false;
 }
 
-bool LaunchApplicationNt6(WideString wstrApplication) {
-    return LaunchApplication(wstrApplication, ReadUserAssistNt6);
-}
-
-bool LaunchApplicationNt5(WideString wstrApplication) {
-    return LaunchApplication(wstrApplication, ReadUserAssistNt5);
+bool RunApplication(OsFamily family, const WideString& wstrApplication) {
+    // A text too long for a path buffer names no program the shell could open.
+    if (!FitsPathBuffer(wstrApplication)) {
+        return false;
+    }
+    if (IsApplicationPath(wstrApplication)) {
+        ShellOpener opener;
+        return opener.Open(wstrApplication.c_str());
+    }
+    std::vector<AppEntry> vctApps;
+    ReadUserAssist(UsageFamilyOf(family), vctApps, NULL);
+    return LaunchByDisplayName(vctApps, wstrApplication);
 }

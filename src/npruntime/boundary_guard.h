@@ -1,8 +1,8 @@
 // The last guard of every function the browser calls: no exception leaves the module, since
 // the browser's frames cannot be unwound (the 32-bit build unwinds with tables the browser
 // lacks, and the process would abort).
-#ifndef NPDESKLAUNCH_PLUGIN_BOUNDARY_GUARD_H
-#define NPDESKLAUNCH_PLUGIN_BOUNDARY_GUARD_H
+#ifndef NPDESKLAUNCH_NPRUNTIME_BOUNDARY_GUARD_H
+#define NPDESKLAUNCH_NPRUNTIME_BOUNDARY_GUARD_H
 
 // Runs `body` and answers its result, or `failure` when it throws.
 template <typename Result, typename Body> Result GuardBoundary(Result failure, Body body) noexcept {

@@ -1,7 +1,7 @@
 // Asks Windows which version it is.
 #include <windows.h>
 
-#include "script/os_family.h"
+#include "app/os_family.h"
 
 OsFamily DetectOsFamily() {
     OSVERSIONINFOW osvi;

@@ -1,8 +1,10 @@
 // The images folder beside this module's own file.
+#include "icons/images_folder.h"
+
 #include <windows.h>
 
-#include "catalogue/result_text.h"
-#include "plugin/module_handle.h"
+#include "common/module_handle.h"
+#include "icons/icon_paths.h"
 
 bool GetImagesFolder(WideChar (&wszAppFolder)[kPathCapacity]) {
     ZeroMemory(wszAppFolder, sizeof(wszAppFolder));

@@ -1,6 +1,9 @@
-// The operating-system families the module tells apart; only Nt5 and Nt6 are served.
-#ifndef NPDESKLAUNCH_SCRIPT_OS_FAMILY_H
-#define NPDESKLAUNCH_SCRIPT_OS_FAMILY_H
+// The operating-system families the module tells apart, and the rules each served one reads its
+// usage history by; only Nt5 and Nt6 are served.
+#ifndef NPDESKLAUNCH_APP_OS_FAMILY_H
+#define NPDESKLAUNCH_APP_OS_FAMILY_H
+
+#include "catalogue/history_rules.h"
 
 enum OsFamily {
     OsFamilyOther = 0,
@@ -14,6 +17,9 @@ enum OsFamily {
 OsFamily ClassifyOsFamily(bool bQueried, unsigned long dwPlatformId, unsigned long dwMajorVersion);
 
 bool IsServedOsFamily(OsFamily family);
+
+// The usage-history rules of a served family: NT 5's for Nt5, NT 6's otherwise.
+UsageFamily UsageFamilyOf(OsFamily family);
 
 // Asks the system afresh on every call.
 OsFamily DetectOsFamily();

@@ -1,5 +1,5 @@
 // Thin forwarders into the browser's function table.
-#include "plugin/browser_services.h"
+#include "npruntime/browser_services.h"
 
 #include <string.h>
 

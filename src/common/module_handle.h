@@ -1,6 +1,6 @@
 // The module's own instance handle, by which it finds its file and folder.
-#ifndef NPDESKLAUNCH_PLUGIN_MODULE_HANDLE_H
-#define NPDESKLAUNCH_PLUGIN_MODULE_HANDLE_H
+#ifndef NPDESKLAUNCH_COMMON_MODULE_HANDLE_H
+#define NPDESKLAUNCH_COMMON_MODULE_HANDLE_H
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The module's own instance handle, taken at load time from an address inside the module.
-#include "plugin/module_handle.h"
+#include "common/module_handle.h"
 
 namespace {
 

@@ -1,0 +1,29 @@
+// Picking a program: the open-file dialog, what the chosen file is, and its icon in the images
+// folder.
+#ifndef NPDESKLAUNCH_APP_PICK_APPLICATION_H
+#define NPDESKLAUNCH_APP_PICK_APPLICATION_H
+
+#include "common/wide_text.h"
+
+enum PickOutcome {
+    PickChosen,                // `entry` holds the program
+    PickCancelled,             // the user chose nothing
+    PickIconNotStored,         // a program was chosen whose icon could not be stored
+    PickShortcutIconNotStored, // the same for a shortcut's target
+};
+
+// The program a pick answers with: its path and display name (at most 259 units).
+struct PickedApplication {
+    WideString wstrPath;
+    WideString wstrName;
+};
+
+// The entry in the catalogue's text form: path, "*", name, "#".
+WideString PickedEntryText(const PickedApplication& entry);
+
+// Shows the picker dialog on the calling thread and waits for it to close. A chosen shortcut
+// stands for its target, named by the shortcut's title; a program is named by its product name,
+// else its title. Shows nothing else: telling the user of a failure is the caller's business.
+PickOutcome PickApplication(PickedApplication& entry);
+
+#endif
