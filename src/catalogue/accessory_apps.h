@@ -15,12 +15,12 @@ extern const WideChar* const AccessoryDisplayNames[kAccessoryCount];
 // Appends the five accessory paths made from the system folder `wstrSystemFolder` (the Windows
 // folder is its parent). False, with nothing appended, when the folder has no parent or a path
 // would not fit a path buffer.
-bool AccessoryPathsFromSystemFolder(const WideString& wstrSystemFolder,
-                                    std::vector<WideString>& vecAccessory);
+[[nodiscard]] bool AccessoryPathsFromSystemFolder(const WideString& wstrSystemFolder,
+                                                  std::vector<WideString>& vecAccessory);
 
 // Appends the five accessory paths of this system; false, with nothing appended, when the
 // system folder cannot be found.
-bool GetAccessoryApps(std::vector<WideString>& vecAccessory);
+[[nodiscard]] bool GetAccessoryApps(std::vector<WideString>& vecAccessory);
 
 // NT 6: the record's executable path equals an accessory path (A to Z compared without case).
 bool IsAccessoryDuplicateNt6(const AppEntry& ad, const std::vector<WideString>& vecAccessory);

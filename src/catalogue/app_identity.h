@@ -6,10 +6,10 @@
 
 // True when `wstrPath` is a shortcut with a non-empty file-system target, which is appended to
 // `wstrTarget`; otherwise `wstrTarget` is left as it was.
-bool ResolveShortcutTarget(WideString wstrPath, WideString& wstrTarget);
+[[nodiscard]] bool ResolveShortcutTarget(WideString wstrPath, WideString& wstrTarget);
 
 // Puts the ProductName of the file's first version translation into `wstrProductName` when there
 // is one; true when `wstrProductName` is non-empty afterwards.
-bool GetProductName(WideString wstrPath, WideString& wstrProductName);
+[[nodiscard]] bool GetProductName(WideString wstrPath, WideString& wstrProductName);
 
 #endif

@@ -21,7 +21,8 @@ WideString BuildAccessoryBlock(const WideString& wstrImagesFolder,
             continue;
         }
         if (!wstrImagesFolder.empty()) {
-            store.SaveAppIcon(wstrPath, wstrImagesFolder);
+            // An accessory is listed whether its icon was stored or not.
+            static_cast<void>(store.SaveAppIcon(wstrPath, wstrImagesFolder));
         }
         AppendEntryText(wstrAccesoryApps, wstrPath, AccessoryDisplayNames[k]);
     }

@@ -15,7 +15,8 @@ const int kHistorySlots = 20;
 class IconStore {
   public:
     virtual ~IconStore() {}
-    virtual bool SaveAppIcon(const WideString& wstrAppPath, WideString wstrImagesFolder) = 0;
+    [[nodiscard]] virtual bool SaveAppIcon(const WideString& wstrAppPath,
+                                           WideString wstrImagesFolder) = 0;
 };
 
 // The family's test of a history record against the accessory paths.

@@ -52,12 +52,13 @@ KnownFolderLookup ResolveKnownFolderPath(FolderSource& source, const WideString&
 // "{GUID}\rest" becomes the known folder's path, a backslash and "rest"; an unknown GUID leaves
 // "\rest". False, with `wstrOutput` empty, when there is no backslash, the folder cannot be had
 // whole, or the joined path would not fit a path buffer.
-bool ExpandKnownFolderPrefixFrom(FolderSource& source, const WideString& wstrInput,
-                                 WideString& wstrOutput);
+[[nodiscard]] bool ExpandKnownFolderPrefixFrom(FolderSource& source, const WideString& wstrInput,
+                                               WideString& wstrOutput);
 
 // "...%csidl2%...\rest" becomes the Programs folder followed by "\rest" (the input from its first
 // backslash). False, with `wstrOutput` empty, when there is no backslash, no "%csidl2%" at the
 // first "%", no Programs folder, or the joined path would not fit a path buffer.
-bool ExpandCsidl2From(FolderSource& source, const WideString& wstrInput, WideString& wstrOutput);
+[[nodiscard]] bool ExpandCsidl2From(FolderSource& source, const WideString& wstrInput,
+                                    WideString& wstrOutput);
 
 #endif

@@ -72,14 +72,15 @@ size_t FindRecordByExePath(const std::vector<AppEntry>& vecAllApps, const WideSt
 } // namespace
 
 WideString FolderExpandingPlatform::ExpandKnownFolderPrefix(const WideString& wstrPath) {
+    // A path that cannot be expanded leaves the output empty, which is the answer then.
     WideString wstrOutput;
-    ExpandKnownFolderPrefixFrom(folders_, wstrPath, wstrOutput);
+    static_cast<void>(ExpandKnownFolderPrefixFrom(folders_, wstrPath, wstrOutput));
     return wstrOutput;
 }
 
 WideString FolderExpandingPlatform::ExpandCsidl2(const WideString& wstrPath) {
     WideString wstrOutput;
-    ExpandCsidl2From(folders_, wstrPath, wstrOutput);
+    static_cast<void>(ExpandCsidl2From(folders_, wstrPath, wstrOutput));
     return wstrOutput;
 }
 
@@ -251,10 +252,11 @@ HistoryValueTrace AddHistoryValue(UsageFamily family, std::vector<AppEntry>& vec
     // The path ends at the name's first zero unit, as every system call given it would read it.
     trace.wstrDecoded = DecodeRot13(TextBeforeZero(wstrTitle.data(), wstrTitle.size()));
     if (family == UsageFamilyNt6) {
-        ParseUsageDataNt6(pData, nDataSize, trace.di);
+        // A value without data counts zero.
+        static_cast<void>(ParseUsageDataNt6(pData, nDataSize, trace.di));
         trace.wstrCandidate = SelectCandidateNt6(trace.wstrDecoded, platform);
     } else {
-        ParseUsageDataNt5(pData, nDataSize, trace.di);
+        static_cast<void>(ParseUsageDataNt5(pData, nDataSize, trace.di));
         trace.wstrCandidate = SelectCandidateNt5(trace.wstrDecoded, platform);
     }
     trace.decision = AddHistoryEntry(vecAllApps, trace.wstrCandidate, trace.di, platform);

@@ -50,8 +50,8 @@ WideString DecodeRot13(const WideString& wstrSource);
 // Counters of one value as little-endian 32-bit numbers, bytes beyond `nSize` read as zero,
 // values beyond the signed range held at its largest. NT 6: run count at offset 4, focus count
 // at offset 8. NT 5: run count at offset 4, focus count 0. False only without data.
-bool ParseUsageDataNt6(const unsigned char* pData, size_t nSize, UsageCounts& di);
-bool ParseUsageDataNt5(const unsigned char* pData, size_t nSize, UsageCounts& di);
+[[nodiscard]] bool ParseUsageDataNt6(const unsigned char* pData, size_t nSize, UsageCounts& di);
+[[nodiscard]] bool ParseUsageDataNt5(const unsigned char* pData, size_t nSize, UsageCounts& di);
 
 // The path that a decoded value name stands for, or empty when it names no file path.
 WideString SelectCandidateNt6(const WideString& wstrDecoded, HistoryPlatform& platform);
@@ -59,19 +59,20 @@ WideString SelectCandidateNt5(const WideString& wstrDecoded, HistoryPlatform& pl
 
 // The file name between the last backslash and the last dot after it; false when there is no
 // backslash, no such dot or nothing between them.
-bool AppNameFromPath(const WideString& wstrPath, WideString& wstrAppName);
+[[nodiscard]] bool AppNameFromPath(const WideString& wstrPath, WideString& wstrAppName);
 
 // Sum of two counts, held within the signed 32-bit range.
 int32_t AddCounts(int32_t nLeft, int32_t nRight);
 
 // Adds the counts to the first record whose name equals `wstrAppName` (A to Z without case).
-bool MergeByAppName(std::vector<AppEntry>& vecAllApps, const WideString& wstrAppName,
-                    const UsageCounts& di);
+[[nodiscard]] bool MergeByAppName(std::vector<AppEntry>& vecAllApps, const WideString& wstrAppName,
+                                  const UsageCounts& di);
 
 // Adds the counts to the first record whose executable path equals `wstrExePath` (A to Z without
 // case); a shortcut also gives that record its name.
-bool MergeByExePath(std::vector<AppEntry>& vecAllApps, const WideString& wstrExePath,
-                    const WideString& wstrAppName, const UsageCounts& di, bool bShortcut);
+[[nodiscard]] bool MergeByExePath(std::vector<AppEntry>& vecAllApps, const WideString& wstrExePath,
+                                  const WideString& wstrAppName, const UsageCounts& di,
+                                  bool bShortcut);
 
 enum HistoryOutcome {
     HistoryNoCandidate,      // the value names no usable path

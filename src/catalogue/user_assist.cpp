@@ -72,13 +72,6 @@ void ReadUserAssist(UsageFamily family, std::vector<AppEntry>& vecAllApps,
                       hKey.put()) != ERROR_SUCCESS) {
         return;
     }
-    ReadUserAssistKey(family, hKey.get(), vecAllApps, pvecValues);
-}
-
-void ReadUserAssistNt6(std::vector<AppEntry>& vctApps) {
-    ReadUserAssist(UsageFamilyNt6, vctApps, NULL);
-}
-
-void ReadUserAssistNt5(std::vector<AppEntry>& vctApps) {
-    ReadUserAssist(UsageFamilyNt5, vctApps, NULL);
+    // A key that could not be read to its end gives the records read until then.
+    static_cast<void>(ReadUserAssistKey(family, hKey.get(), vecAllApps, pvecValues));
 }

@@ -19,17 +19,14 @@ struct UserAssistValue {
     HistoryValueTrace trace; // filled when the value was used
 };
 
-// Append the programs of the family's history to `vctApps`, merged by name and by executable.
-void ReadUserAssistNt6(std::vector<AppEntry>& vctApps);
-void ReadUserAssistNt5(std::vector<AppEntry>& vctApps);
-
 // Reads the family's Count key (the same key whichever bitness this process has) into
 // `vecAllApps`; with `pvecValues`, also tells what happened at every index.
 void ReadUserAssist(UsageFamily family, std::vector<AppEntry>& vecAllApps,
                     std::vector<UserAssistValue>* pvecValues);
 
 // Reads the values of an open Count key; false when the key could not be read to its end.
-bool ReadUserAssistKey(UsageFamily family, HKEY hKey, std::vector<AppEntry>& vecAllApps,
-                       std::vector<UserAssistValue>* pvecValues);
+[[nodiscard]] bool ReadUserAssistKey(UsageFamily family, HKEY hKey,
+                                     std::vector<AppEntry>& vecAllApps,
+                                     std::vector<UserAssistValue>* pvecValues);
 
 #endif

@@ -23,8 +23,8 @@ uint32_t PixelBytesOf(int32_t nWidth, int32_t nHeight);
 
 // Fills both headers for a bottom-up BI_RGB bitmap of 4-byte pixels; false for sizes that
 // PixelBytesOf refuses and for any other pixel size than 32 bits.
-bool FillBitmapFileHeaders(int32_t nWidth, int32_t nHeight, uint16_t nBitCount,
-                           BitmapFileHeaders* pHeaders);
+[[nodiscard]] bool FillBitmapFileHeaders(int32_t nWidth, int32_t nHeight, uint16_t nBitCount,
+                                         BitmapFileHeaders* pHeaders);
 
 // Where the parts of a file go; Write reports how many bytes it took.
 class BitmapPartSink {
@@ -37,7 +37,7 @@ class BitmapPartSink {
 
 // Writes the file header, the information header and `nPixelBytes` of pixels, in that order.
 // A part that fails or is taken only in part ends the writing with false.
-bool WriteBitmapParts(const BitmapFileHeaders& headers, const unsigned char* pPixels,
-                      uint32_t nPixelBytes, BitmapPartSink& sink);
+[[nodiscard]] bool WriteBitmapParts(const BitmapFileHeaders& headers, const unsigned char* pPixels,
+                                    uint32_t nPixelBytes, BitmapPartSink& sink);
 
 #endif

@@ -14,8 +14,8 @@ WideString AppIconName(const WideString& wstrAppPath);
 
 // `wstrFolder` + "\" + `wstrName` + ".bmp" into `pwstrFilePath`; false when that would not fit a
 // path buffer (more than 259 characters).
-bool BitmapFilePath(const WideString& wstrFolder, const WideString& wstrName,
-                    WideString* pwstrFilePath);
+[[nodiscard]] bool BitmapFilePath(const WideString& wstrFolder, const WideString& wstrName,
+                                  WideString* pwstrFilePath);
 
 // The images folder beside the module file `wstrModulePath`: its folder followed by "\images".
 // Empty when that would not fit a path buffer.

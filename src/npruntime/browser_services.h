@@ -14,12 +14,13 @@ NPObject* NPN_RetainObject(NPObject* obj);
 void NPN_ReleaseObject(NPObject* obj);
 void* NPN_MemAlloc(uint32_t size);
 void NPN_MemFree(void* ptr);
-bool NPN_InvokeDefault(NPP npp, NPObject* obj, const NPVariant* args, uint32_t argCount,
-                       NPVariant* result);
+[[nodiscard]] bool NPN_InvokeDefault(NPP npp, NPObject* obj, const NPVariant* args,
+                                     uint32_t argCount, NPVariant* result);
 void NPN_ReleaseVariantValue(NPVariant* variant);
 // Whether the browser's table carries the asynchronous-call service.
 bool BrowserOffersAsyncCalls();
 // Safe from any thread. False when the browser offers no asynchronous calls: `func` never runs.
-bool NPN_PluginThreadAsyncCall(NPP instance, NPN_AsyncCallFunction func, void* userData);
+[[nodiscard]] bool NPN_PluginThreadAsyncCall(NPP instance, NPN_AsyncCallFunction func,
+                                             void* userData);
 
 #endif

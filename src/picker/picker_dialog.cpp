@@ -134,6 +134,25 @@ class COpenFileDialog {
     WNDPROC m_pfnSuperWindowProc;
 };
 
+// The call-window-procedure hook that attaches the centring object to the first dialog window
+// of its thread.
+LRESULT CALLBACK CenterDialogHook(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION) {
+        const CWPSTRUCT* pMessage = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (pMessage && pMessage->message == WM_INITDIALOG && g_bCenterNextDialog.Get()) {
+            COpenFileDialog::Attach(pMessage->hwnd);
+            g_bCenterNextDialog.Set(false);
+        }
+    }
+    return CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+// The dialog's owner: the thread's active window, else the browser's frame window; may be null.
+HWND FindPickerOwner() {
+    const HWND hActive = GetActiveWindow();
+    return hActive ? hActive : FindWindowW(kBrowserFrameClass, NULL);
+}
+
 } // namespace
 
 CFileDialog::CFileDialog(const WideChar* wszDefExt, const WideChar* wszFileName, DWORD dwFlags,
@@ -164,17 +183,6 @@ INT_PTR CFileDialog::DoModal() {
     return GetOpenFileNameW(&m_ofn) ? IDOK : IDCANCEL;
 }
 
-LRESULT CALLBACK CenterDialogHook(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION) {
-        const CWPSTRUCT* pMessage = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (pMessage && pMessage->message == WM_INITDIALOG && g_bCenterNextDialog.Get()) {
-            COpenFileDialog::Attach(pMessage->hwnd);
-            g_bCenterNextDialog.Set(false);
-        }
-    }
-    return CallNextHookEx(NULL, nCode, wParam, lParam);
-}
-
 CPickerDialog::CPickerDialog(HWND hOwner, WideChar (&wszFilaPath)[kPathCapacity],
                              WideChar (&wszAppName)[kPathCapacity])
     : CFileDialog(WIDE("exe"), NULL,
@@ -182,11 +190,6 @@ CPickerDialog::CPickerDialog(HWND hOwner, WideChar (&wszFilaPath)[kPathCapacity]
                   kExecutableFilter, hOwner) {
     m_ofn.lpstrFile = wszFilaPath;
     m_ofn.lpstrFileTitle = wszAppName;
-}
-
-HWND FindPickerOwner() {
-    const HWND hActive = GetActiveWindow();
-    return hActive ? hActive : FindWindowW(kBrowserFrameClass, NULL);
 }
 
 INT_PTR ShowPickerDialog(WideChar (&wszFilaPath)[kPathCapacity],

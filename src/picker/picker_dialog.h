@@ -40,16 +40,9 @@ class CPickerDialog : public CFileDialog {
                   WideChar (&wszAppName)[kPathCapacity]);
 };
 
-// The dialog's owner: the thread's active window, else the browser's frame window; may be null.
-HWND FindPickerOwner();
-
 // Shows the picker dialog on the calling thread and waits for it to close. On IDOK the buffers
 // hold the chosen file's full path and its file title; IDCANCEL otherwise.
 INT_PTR ShowPickerDialog(WideChar (&wszFilaPath)[kPathCapacity],
                          WideChar (&wszAppName)[kPathCapacity]);
-
-// The call-window-procedure hook that attaches the centring object to the first dialog window
-// of its thread.
-LRESULT CALLBACK CenterDialogHook(int nCode, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -57,7 +57,9 @@ NPError SetWindowBody(NPP instance, NPWindow* pNPWindow) {
     }
     // The record stays on its first window: later handles, and a null one, change nothing.
     if (!pPlugin->IsInitialized() && pNPWindow->window) {
-        pPlugin->Init(pNPWindow);
+        // A window that cannot be taken over leaves the record without one; the next call may
+        // bring a window that can.
+        static_cast<void>(pPlugin->Init(pNPWindow));
     }
     return NPERR_NO_ERROR;
 }

@@ -14,7 +14,7 @@ class PluginInstance {
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
 
-    bool Init(NPWindow* pNPWindow);
+    [[nodiscard]] bool Init(NPWindow* pNPWindow);
     void Shut();
     bool IsInitialized() const { return initialized; }
     int16_t HandleEvent(void* event);

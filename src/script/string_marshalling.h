@@ -8,12 +8,12 @@
 // Makes `result` a browser-allocated UTF-8 string of exactly the converted bytes, unterminated.
 // Empty text leaves `result` as it was. False only when the browser has no memory for it,
 // and then `result` is untouched too.
-bool WideStringToVariant(WideString wstrText, NPVariant* result);
+[[nodiscard]] bool WideStringToVariant(WideString wstrText, NPVariant* result);
 
 // Converts a string argument of at most UTF8Length bytes; the text ends at its first zero unit.
 // Only the first kArgumentUnitsNeeded units or more are converted, however long the page's
 // string: no allocation here is sized by the page. False when nothing converts (an empty
 // string, for one).
-bool Utf8ArgumentToWide(const NPString& npstr, WideString& wstrText);
+[[nodiscard]] bool Utf8ArgumentToWide(const NPString& npstr, WideString& wstrText);
 
 #endif

@@ -59,9 +59,9 @@ int wmain(int, wchar_t**) {
         std::vector<AppEntry> vecAllApps;
         const nphost::Stopwatch stopwatch;
         if (bXp) {
-            ReadUserAssistNt5(vecAllApps);
+            ReadUserAssist(UsageFamilyNt5, vecAllApps, NULL);
         } else {
-            ReadUserAssistNt6(vecAllApps);
+            ReadUserAssist(UsageFamilyNt6, vecAllApps, NULL);
         }
         readTimes.push_back(stopwatch.Milliseconds());
         nRecords = vecAllApps.size();

@@ -46,7 +46,7 @@ void Measure(size_t nValues) {
     QueryPerformanceCounter(&start);
     for (int round = 0; round < nRounds; ++round) {
         std::vector<AppEntry> vecAllApps;
-        ReadUserAssistNt6(vecAllApps);
+        ReadUserAssist(UsageFamilyNt6, vecAllApps, NULL);
         SortByRunCount(vecAllApps);
         nRecords = vecAllApps.size();
     }

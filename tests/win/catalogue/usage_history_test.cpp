@@ -43,9 +43,9 @@ class History : public ::testing::Test {
     std::vector<AppEntry> ReadSorted() {
         std::vector<AppEntry> vecAllApps;
         if (family_ == UsageFamilyNt6) {
-            ReadUserAssistNt6(vecAllApps);
+            ReadUserAssist(UsageFamilyNt6, vecAllApps, NULL);
         } else {
-            ReadUserAssistNt5(vecAllApps);
+            ReadUserAssist(UsageFamilyNt5, vecAllApps, NULL);
         }
         SortByRunCount(vecAllApps);
         return vecAllApps;
