@@ -13,11 +13,11 @@
 
 #include "catalogue/app_identity.h"
 #include "common/unique_resource.h"
-#include "host/test_time.h"
-#include "host/usage_history_seed.h"
 #include "icons/bitmap_file.h"
 #include "icons/icon_bitmap.h"
 #include "icons/icon_lookup.h"
+#include "nphost/test_time.h"
+#include "nphost/usage_history_seed.h"
 #include "test_bytes.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // and by their display name in the usage history, and the message a user sees when nothing
 // could be started.
 #include "family_fixture.h"
-#include "host/dialog_watcher.h"
+#include "nphost/dialog_watcher.h"
 #include "picker/launcher.h"
 
 #include <string.h>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/browser.h"
-#include "host/dialog_watcher.h"
+#include "nphost/browser.h"
+#include "nphost/dialog_watcher.h"
 
 // The module beside the test program, loaded and initialised on first use.
 nphost::PluginModule& Module();

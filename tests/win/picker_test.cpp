@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
 #include "module_fixture.h"
+#include "nphost/dialog_watcher.h"
 #include "test_bytes.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include "catalogue/accessory_apps.h"
 #include "catalogue/result_text.h"
-#include "host/browser.h"
 #include "module_fixture.h"
+#include "nphost/browser.h"
 #include "system_fixture.h"
 
 namespace {

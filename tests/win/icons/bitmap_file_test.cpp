@@ -3,9 +3,9 @@
 
 #include <string.h>
 
-#include "host/browser.h"
 #include "icon_test_support.h"
 #include "icons/bitmap_file.h"
+#include "nphost/browser.h"
 
 namespace {
 

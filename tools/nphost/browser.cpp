@@ -1,11 +1,11 @@
 // The NPAPI host: the browser's services, its plug-in scan and load, frame windows and instances.
-#include "host/browser.h"
+#include "nphost/browser.h"
 
 #include <stdio.h>
 #include <string.h>
 
-#include "host/checked_call.h"
-#include "host/test_time.h"
+#include "nphost/checked_call.h"
+#include "nphost/test_time.h"
 
 namespace nphost {
 

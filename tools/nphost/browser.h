@@ -1,6 +1,6 @@
 // The NPAPI host that stands in for the browser: services, plug-in scan and load, instances.
-#ifndef NPDESKLAUNCH_TESTS_HOST_BROWSER_H
-#define NPDESKLAUNCH_TESTS_HOST_BROWSER_H
+#ifndef NPDESKLAUNCH_TOOLS_NPHOST_BROWSER_H
+#define NPDESKLAUNCH_TOOLS_NPHOST_BROWSER_H
 
 #include <windows.h>
 
