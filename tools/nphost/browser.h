@@ -1,4 +1,9 @@
 // The NPAPI host that stands in for the browser: services, plug-in scan and load, instances.
+// Its code, by concern: browser.cpp (the browser and its record of misuse), browser_functions.cpp
+// (the function table), tracked_allocator.cpp, values.cpp (values, arguments, UTF-8 text),
+// objects.cpp (identifiers, objects, page functions, method calls), async_calls.cpp (and the
+// message loop), plugin_module.cpp (scan and load), checked_class.cpp, frame_windows.cpp and
+// instance.cpp.
 #ifndef NPDESKLAUNCH_TOOLS_NPHOST_BROWSER_H
 #define NPDESKLAUNCH_TOOLS_NPHOST_BROWSER_H
 
