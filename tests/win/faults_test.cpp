@@ -34,10 +34,6 @@ const std::wstring kPluginFolder = kRoot + L"\\plugin";
 // Whole bitmap files of 32 x 32 icons.
 const size_t kBitmapFileBytes = 4150;
 
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 Bytes ReadBytes(const std::wstring& path) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, NULL));
