@@ -51,9 +51,11 @@ function(npd_add_layer folder)
 endfunction()
 
 # Links the program `target` of the folder `folder` (named as in the table) to the libraries of
-# the folders it may include.
+# the folders of src/ it may include; the tools' own libraries it links by name.
 function(npd_link_layers target folder)
     foreach(allowed ${NPD_LAYER_${folder}})
-        target_link_libraries(${target} PRIVATE npd_${allowed})
+        if(NOT allowed MATCHES "/")
+            target_link_libraries(${target} PRIVATE npd_${allowed})
+        endif()
     endforeach()
 endfunction()

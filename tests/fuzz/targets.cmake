@@ -12,7 +12,8 @@ function(npd_add_fuzz_program program name)
     if(name IN_LIST NPD_FUZZ_CATALOGUE_SUPPORT)
         target_sources(${program} PRIVATE
             ${PROJECT_SOURCE_DIR}/tests/native/catalogue/test_support.cpp)
-        target_include_directories(${program} PRIVATE ${PROJECT_SOURCE_DIR}/tests/native)
+        target_include_directories(${program} PRIVATE ${PROJECT_SOURCE_DIR}/tests/native
+            ${PROJECT_SOURCE_DIR}/tests)
     endif()
     target_include_directories(${program} PRIVATE ${NPD_FUZZ_DIR})
     target_link_libraries(${program} PRIVATE npd_catalogue npd_icons npd_picker npd_script

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "host/browser.h"
+#include "nphost/browser.h"
 
 namespace nphost {
 

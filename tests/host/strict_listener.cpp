@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "host/browser.h"
+#include "nphost/browser.h"
 
 namespace nphost {
 

@@ -10,18 +10,11 @@
 
 #include "catalogue/accessory_apps.h"
 #include "catalogue/catalogue_assembly.h"
+#include "support/readable_text.h"
 
 namespace {
 
 const WideString kImages = u"C:\\Plugins\\images";
-
-std::string Show(const WideString& text) {
-    std::string out;
-    for (WideChar c : text) {
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    }
-    return out;
-}
 
 // Records every store and fails those of the paths it is told.
 class FakeIconStore : public IconStore {

@@ -3,12 +3,9 @@
 
 #include "common/path_text.h"
 #include "icons/icon_paths.h"
+#include "support/readable_text.h"
 
 namespace {
-
-std::string Show(const WideString& text) {
-    return "\"" + std::string(text.begin(), text.end()) + "\"";
-}
 
 TEST(IconPaths, ShortcutAndControlPanelAreExactSubstrings) {
     EXPECT_TRUE(IsShortcutPath(WIDE("C:\\Links\\Editor.lnk")));

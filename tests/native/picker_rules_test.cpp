@@ -3,14 +3,11 @@
 
 #include "common/path_text.h"
 #include "picker/picker_rules.h"
+#include "support/readable_text.h"
 
 namespace {
 
 const ScreenRect kWorkArea = {0, 0, 1280, 1024};
-
-std::string Show(const WideString& text) {
-    return std::string(text.begin(), text.end()); // the cases are ASCII
-}
 
 TEST(PickerPlacement, CentresOverTheOwnerOrTheWorkAreaThenClampsOncePerAxis) {
     const ScreenRect dialog = {10, 20, 10 + 501, 20 + 301}; // odd sizes: 501 x 301

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/wide_text.h"
-#include "readable_text.h"
+#include "support/readable_text.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "catalogue_rounds.h"
-#include "host/usage_history_seed.h"
 #include "icons/bitmap_file.h"
+#include "nphost/usage_history_seed.h"
 
 namespace {
 

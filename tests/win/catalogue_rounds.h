@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "host/browser.h"
 #include "host/stopwatch.h"
+#include "nphost/browser.h"
 
 // Loads the module at `path` into a page and calls RecentlyApplications `nRounds` times, handing
 // each call's time in seconds and its text to `each` while the module is still loaded; false,

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/test_time.h"
+#include "nphost/test_time.h"
 
 const wchar_t kTestRoot[] = L"C:\\npd-e2e";
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/usage_history_seed.h"
 #include "module_fixture.h"
+#include "nphost/usage_history_seed.h"
 
 // The history this copy's Windows version reads: NT 5 for --expected-family=3, else NT 6.
 nphost::HistoryFamily ThisFamily();

@@ -13,9 +13,10 @@ add_custom_command(OUTPUT ${damaged_outputs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${damaged_dir}
     COMMAND ${NPD_HOST_CXX} -std=c++17 -O1 -Wall -Wextra -Werror -o ${damaged_dir}/damaged_maker
         ${CMAKE_CURRENT_SOURCE_DIR}/win/faults/damaged_maker.cpp
-    COMMAND ${damaged_dir}/damaged_maker ${CMAKE_CURRENT_SOURCE_DIR}/host/icons/marker.ico
+    COMMAND ${damaged_dir}/damaged_maker ${PROJECT_SOURCE_DIR}/tools/demo/icons/marker.ico
         ${damaged_dir}
-    DEPENDS win/faults/damaged_maker.cpp win/test_bytes.h host/icons/marker.ico
+    DEPENDS win/faults/damaged_maker.cpp win/test_bytes.h
+        ${PROJECT_SOURCE_DIR}/tools/demo/icons/marker.ico
     COMMENT "Damaging copies of an icon and a version resource")
 add_custom_target(damaged_resources DEPENDS ${damaged_outputs})
 set(damaged_programs)

@@ -13,11 +13,11 @@
 
 #include "catalogue/app_identity.h"
 #include "common/unique_resource.h"
-#include "host/test_time.h"
-#include "host/usage_history_seed.h"
 #include "icons/bitmap_file.h"
 #include "icons/icon_bitmap.h"
 #include "icons/icon_lookup.h"
+#include "nphost/test_time.h"
+#include "nphost/usage_history_seed.h"
 #include "test_bytes.h"
 
 namespace {
@@ -33,10 +33,6 @@ const std::wstring kApps = kRoot + L"\\apps";
 const std::wstring kPluginFolder = kRoot + L"\\plugin";
 // Whole bitmap files of 32 x 32 icons.
 const size_t kBitmapFileBytes = 4150;
-
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 Bytes ReadBytes(const std::wstring& path) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,

@@ -9,7 +9,7 @@
 #include <set>
 
 #include "common/unique_resource.h"
-#include "host/browser.h"
+#include "nphost/browser.h"
 
 namespace hostile {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/usage_history_seed.h"
+#include "nphost/usage_history_seed.h"
 
 namespace hostile {
 

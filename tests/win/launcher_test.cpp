@@ -2,8 +2,8 @@
 // and by their display name in the usage history, and the message a user sees when nothing
 // could be started.
 #include "family_fixture.h"
-#include "host/dialog_watcher.h"
 #include "app/run_application.h"
+#include "nphost/dialog_watcher.h"
 
 #include <string.h>
 

@@ -1,9 +1,9 @@
 // The three methods as a page calls them: recognition, argument checks, the failure message a
 // user sees, and the picker's job handed to its thread.
-#include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
-#include "host/test_time.h"
 #include "module_fixture.h"
+#include "nphost/dialog_watcher.h"
+#include "nphost/test_time.h"
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/browser.h"
-#include "host/dialog_watcher.h"
+#include "nphost/browser.h"
+#include "nphost/dialog_watcher.h"
+#include "support/readable_text.h"
 
 // The module beside the test program, loaded and initialised on first use.
 nphost::PluginModule& Module();
@@ -29,8 +30,8 @@ std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& bo
 std::vector<nphost::SeenBox> CallRunAppointedApplication(NPObject* object,
                                                          const nphost::Arguments& args);
 
-// Renders UTF-16 text for failure messages.
-std::string Show(const std::wstring& text);
+// Whether a file or folder is at `path`.
+bool Exists(const std::wstring& path);
 
 // `method` of `object` called as a page calls it: the string it returned (UTF-8), empty when none
 // came; a failed call fails the test. The result is released.

@@ -1,8 +1,8 @@
 // The OS family as each Windows version reports it, and what the methods do on each.
-#include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
 #include "module_fixture.h"
 #include "app/os_family.h"
+#include "nphost/dialog_watcher.h"
 
 namespace {
 

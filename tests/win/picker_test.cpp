@@ -2,9 +2,6 @@
 // a file chosen or the dialog cancelled, and what the page's function then receives.
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-#include <shlobj.h>
-
 #include <stdio.h>
 
 #include <algorithm>
@@ -13,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
 #include "module_fixture.h"
+#include "nphost/dialog_watcher.h"
+#include "nphost/usage_history_seed.h"
 #include "test_bytes.h"
 
 namespace {
@@ -34,10 +32,6 @@ std::wstring Picked(const std::wstring& name) {
 
 std::wstring ImageOf(const std::wstring& name) {
     return nphost::BesideExecutable(L"images\\" + name + L".bmp");
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The size of a file, or -1 when it cannot be read.
@@ -62,17 +56,6 @@ std::wstring Repeat(const std::wstring& unit, size_t nTimes) {
 
 // A program named by 200 Chinese characters (600 bytes in UTF-8).
 const std::wstring kLongProgram = Repeat(L"\u6C49", 200) + L".exe";
-
-bool MakeShortcut(const std::wstring& shortcut, const std::wstring& target) {
-    CoInitialize(nullptr);
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkW, link.put_void())) &&
-           SUCCEEDED(link->SetPath(target.c_str())) &&
-           SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())) &&
-           SUCCEEDED(file->Save(shortcut.c_str(), TRUE));
-}
 
 std::string ShowRect(const RECT& rect) {
     char text[96];
@@ -106,7 +89,7 @@ class Picker : public ::testing::Test {
         }
         CopyFileW(plain.c_str(), Picked(kLongProgram).c_str(), FALSE);
         CopyFileW(named.c_str(), Picked(L"named.exe").c_str(), FALSE);
-        MakeShortcut(Picked(L"Editor.lnk"), Picked(L"tool.exe"));
+        nphost::MakeShortcut(Picked(L"Editor.lnk"), Picked(L"tool.exe"));
     }
 
     void SetUp() override {

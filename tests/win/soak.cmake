@@ -12,7 +12,7 @@ set_target_properties(soak_leaky_module PROPERTIES C_COMPILER_LAUNCHER "" CXX_CO
 
 # The counters and the soak, shared by the tests and the benchmark.
 add_library(npd_soak STATIC host/resource_counters.cpp win/soak_run.cpp)
-target_link_libraries(npd_soak PUBLIC nphost_lib comdlg32 ntdll)
+target_link_libraries(npd_soak PUBLIC nphost_test_support comdlg32 ntdll)
 target_link_libraries(npd_soak PRIVATE npd_warnings)
 
 npd_add_test_program(soak_tests win/test_main.cpp win/soak_test.cpp)

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "host/dialog_watcher.h"
 #include "host/file_dialog_driver.h"
 #include "host/stopwatch.h"
-#include "host/usage_history_seed.h"
+#include "nphost/dialog_watcher.h"
+#include "nphost/usage_history_seed.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/browser.h"
 #include "host/resource_counters.h"
+#include "nphost/browser.h"
 
 // How many open-file dialogs one process may show, each on a thread of its own, before Wine 8
 // hangs the next one: every dialog's thread is a COM apartment that marshals its drop target,

@@ -22,8 +22,8 @@ std::vector<nphost::SeenBox> CallRunAppointedApplication(NPObject* object,
     return watcher.Boxes();
 }
 
-std::string Show(const std::wstring& text) {
-    return "\"" + nphost::Narrow(text) + "\"";
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& boxes) {

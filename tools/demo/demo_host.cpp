@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "host/browser.h"
-#include "host/usage_history_seed.h"
+#include "nphost/browser.h"
+#include "nphost/usage_history_seed.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "host/browser.h"
-#include "host/dialog_watcher.h"
+#include "nphost/browser.h"
+#include "nphost/dialog_watcher.h"
 
 namespace {
 

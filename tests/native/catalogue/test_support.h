@@ -9,8 +9,7 @@
 
 #include "catalogue/folder_expansion.h"
 #include "catalogue/history_rules.h"
-#include "../readable_text.h"
-
+#include "support/readable_text.h"
 
 // A text of `nLength` units "a".
 WideString Repeat(size_t nLength, WideChar unit = WIDE('a'));

@@ -2,8 +2,8 @@
 #include <shlobj.h>
 
 #include "catalogue/app_identity.h"
-#include "host/browser.h"
 #include "module_fixture.h"
+#include "nphost/browser.h"
 #include "system_fixture.h"
 
 namespace {

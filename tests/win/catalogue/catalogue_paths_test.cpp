@@ -3,8 +3,8 @@
 
 #include "catalogue/accessory_apps.h"
 #include "icons/images_folder.h"
-#include "host/browser.h"
 #include "module_fixture.h"
+#include "nphost/browser.h"
 #include "system_fixture.h"
 
 namespace {

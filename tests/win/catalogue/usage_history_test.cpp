@@ -3,8 +3,8 @@
 
 #include "catalogue/user_assist.h"
 #include "catalogue/user_assist.h"
-#include "host/test_time.h"
 #include "module_fixture.h"
+#include "nphost/test_time.h"
 #include "system_fixture.h"
 
 namespace {

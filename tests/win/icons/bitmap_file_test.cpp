@@ -3,17 +3,14 @@
 
 #include <string.h>
 
-#include "host/browser.h"
 #include "icon_test_support.h"
 #include "icons/bitmap_file.h"
+#include "nphost/browser.h"
+#include "support/readable_text.h"
 
 namespace {
 
 using namespace icons;
-
-std::string Show(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 const size_t kHeaderBytes = 54;
 

@@ -8,14 +8,11 @@
 #include "common/unique_resource.h"
 #include "icon_test_support.h"
 #include "icons/icon_lookup.h"
+#include "support/readable_text.h"
 
 namespace {
 
 using namespace icons;
-
-std::string Show(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 // The large icon that ExtractIconExW itself gives for `file` at `iIcon`, as pixels.
 IconImage ExtractedImage(const std::wstring& file, int iIcon) {

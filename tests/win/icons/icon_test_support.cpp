@@ -8,8 +8,8 @@
 #include <string.h>
 
 #include "common/unique_resource.h"
-#include "host/browser.h"
-#include "host/usage_history_seed.h"
+#include "nphost/browser.h"
+#include "nphost/usage_history_seed.h"
 
 namespace icons {
 

@@ -1,8 +1,8 @@
 // A usage history and the files it names, set up the way the Windows shell leaves them: one
 // UserAssist value per program or shortcut, its name letter-rotated, its data the shell's
 // counters; program files copied into place and Start-menu shortcuts made by the shell.
-#ifndef NPDESKLAUNCH_TESTS_HOST_USAGE_HISTORY_SEED_H
-#define NPDESKLAUNCH_TESTS_HOST_USAGE_HISTORY_SEED_H
+#ifndef NPDESKLAUNCH_TOOLS_NPHOST_USAGE_HISTORY_SEED_H
+#define NPDESKLAUNCH_TOOLS_NPHOST_USAGE_HISTORY_SEED_H
 
 #include <string>
 #include <vector>

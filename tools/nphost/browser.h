@@ -1,6 +1,11 @@
 // The NPAPI host that stands in for the browser: services, plug-in scan and load, instances.
-#ifndef NPDESKLAUNCH_TESTS_HOST_BROWSER_H
-#define NPDESKLAUNCH_TESTS_HOST_BROWSER_H
+// Its code, by concern: browser.cpp (the browser and its record of misuse), browser_functions.cpp
+// (the function table), tracked_allocator.cpp, values.cpp (values, arguments, UTF-8 text),
+// objects.cpp (identifiers, objects, page functions, method calls), async_calls.cpp (and the
+// message loop), plugin_module.cpp (scan and load), checked_class.cpp, frame_windows.cpp and
+// instance.cpp.
+#ifndef NPDESKLAUNCH_TOOLS_NPHOST_BROWSER_H
+#define NPDESKLAUNCH_TOOLS_NPHOST_BROWSER_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The measuring thunk and the report of a mismatch.
-#include "host/checked_call.h"
+#include "nphost/checked_call.h"
 
-#include "host/browser.h"
+#include "nphost/browser.h"
 
 namespace nphost {
 

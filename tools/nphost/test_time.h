@@ -1,6 +1,6 @@
 // How long the tests wait for something that should happen soon.
-#ifndef NPHOST_TEST_TIME_H
-#define NPHOST_TEST_TIME_H
+#ifndef NPDESKLAUNCH_TOOLS_NPHOST_TEST_TIME_H
+#define NPDESKLAUNCH_TOOLS_NPHOST_TEST_TIME_H
 
 #include <windows.h>
 

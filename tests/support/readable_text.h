@@ -1,6 +1,6 @@
-// UTF-16 text made readable in test failure messages.
-#ifndef NPDESKLAUNCH_TESTS_NATIVE_READABLE_TEXT_H
-#define NPDESKLAUNCH_TESTS_NATIVE_READABLE_TEXT_H
+// UTF-16 text made readable in test failure messages, natively (char16_t) and on Windows.
+#ifndef NPDESKLAUNCH_TESTS_SUPPORT_READABLE_TEXT_H
+#define NPDESKLAUNCH_TESTS_SUPPORT_READABLE_TEXT_H
 
 #include <stdio.h>
 #include <string>

@@ -1,5 +1,5 @@
 // A thread that reads and answers the process's dialog boxes.
-#include "host/dialog_watcher.h"
+#include "nphost/dialog_watcher.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Calls into the plug-in that measure the stack pointer: on 32-bit Windows a function called
 // with the wrong convention leaves the stack pointer off by its argument bytes.
-#ifndef NPDESKLAUNCH_TESTS_HOST_CHECKED_CALL_H
-#define NPDESKLAUNCH_TESTS_HOST_CHECKED_CALL_H
+#ifndef NPDESKLAUNCH_TOOLS_NPHOST_CHECKED_CALL_H
+#define NPDESKLAUNCH_TOOLS_NPHOST_CHECKED_CALL_H
 
 #include <stdint.h>
 

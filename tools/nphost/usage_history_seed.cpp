@@ -1,5 +1,5 @@
 // Usage histories and their files, made with the registry, the file system and the shell.
-#include "host/usage_history_seed.h"
+#include "nphost/usage_history_seed.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -10,7 +10,7 @@
 #include <string.h>
 
 #include "common/unique_resource.h"
-#include "host/test_time.h"
+#include "nphost/test_time.h"
 
 namespace nphost {
 

@@ -1,6 +1,6 @@
 // Watches this process's message boxes as a user would: reads each one and presses a button.
-#ifndef NPDESKLAUNCH_TESTS_HOST_DIALOG_WATCHER_H
-#define NPDESKLAUNCH_TESTS_HOST_DIALOG_WATCHER_H
+#ifndef NPDESKLAUNCH_TOOLS_NPHOST_DIALOG_WATCHER_H
+#define NPDESKLAUNCH_TOOLS_NPHOST_DIALOG_WATCHER_H
 
 #include <windows.h>
 
