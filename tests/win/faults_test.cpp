@@ -34,28 +34,6 @@ const std::wstring kPluginFolder = kRoot + L"\\plugin";
 // Whole bitmap files of 32 x 32 icons.
 const size_t kBitmapFileBytes = 4150;
 
-Bytes ReadBytes(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, NULL));
-    Bytes bytes;
-    uint8_t buffer[4096];
-    DWORD dwRead = 0;
-    while (file && ::ReadFile(file.get(), buffer, sizeof(buffer), &dwRead, NULL) && dwRead > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + dwRead);
-    }
-    return bytes;
-}
-
-bool WriteBytes(const std::wstring& path, const Bytes& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, NULL));
-    DWORD dwWritten = 0;
-    return file &&
-           (bytes.empty() || ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                         &dwWritten, NULL)) &&
-           dwWritten == bytes.size();
-}
-
 // A program with an icon of its own, copied to kApps\`name`.
 std::wstring AppWithIcon(const std::wstring& name) {
     const std::wstring path = kApps + L"\\" + name;

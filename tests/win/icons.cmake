@@ -39,7 +39,8 @@ npd_add_test_program(icon_tests
     win/icons/icon_lookup_test.cpp
 )
 target_link_libraries(icon_tests PRIVATE npd_icons)
-target_include_directories(icon_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/icons)
+target_include_directories(icon_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/icons
+    ${CMAKE_CURRENT_SOURCE_DIR}/win)
 add_dependencies(icon_tests ${icon_carriers})
 add_test(NAME icon_tests COMMAND icon_tests)
 npd_set_test_timeout(icon_tests 300)

@@ -33,6 +33,10 @@ std::vector<nphost::SeenBox> CallRunAppointedApplication(NPObject* object,
 // Whether a file or folder is at `path`.
 bool Exists(const std::wstring& path);
 
+// The whole file at `path`, empty when it cannot be read; a new file of `bytes`.
+std::vector<uint8_t> ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
+
 // `method` of `object` called as a page calls it: the string it returned (UTF-8), empty when none
 // came; a failed call fails the test. The result is released.
 std::string CallForText(NPObject* object, const char* method,

@@ -26,6 +26,28 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, NULL));
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[4096];
+    DWORD dwRead = 0;
+    while (file && ::ReadFile(file.get(), buffer, sizeof(buffer), &dwRead, NULL) && dwRead > 0) {
+        bytes.insert(bytes.end(), buffer, buffer + dwRead);
+    }
+    return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, NULL));
+    DWORD dwWritten = 0;
+    return file &&
+           (bytes.empty() || ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                         &dwWritten, NULL)) &&
+           dwWritten == bytes.size();
+}
+
 std::vector<nphost::SeenBox> FailureBoxes(const std::vector<nphost::SeenBox>& boxes) {
     std::vector<nphost::SeenBox> ours;
     for (const nphost::SeenBox& box : boxes) {

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "icon_test_support.h"
+#include "module_fixture.h"
 #include "icons/bitmap_file.h"
 #include "nphost/browser.h"
 #include "support/readable_text.h"
@@ -91,7 +92,7 @@ TEST(StoredIcon, TheFileIsNamedForTheApplication) {
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(SaveAppIcon(c.path, images.path())) << Show(c.path);
-        EXPECT_TRUE(FileExists(images / c.file)) << Show(c.path) << " gave no " << Show(c.file);
+        EXPECT_TRUE(Exists(images / c.file)) << Show(c.path) << " gave no " << Show(c.file);
     }
     EXPECT_EQ("", FirstDifference(ExpectedBitmapFile(kClassic), ReadBytes(images / L"Editor.bmp"),
                                   kHeaderBytes, 32))
@@ -117,7 +118,7 @@ TEST(StoredIcon, MissingFoldersAndTheirParentsAreCreated) {
     EXPECT_EQ(4150u, ReadBytes(slashed + L"icon_carrier_alpha.bmp").size());
     EXPECT_TRUE(CreateFolderPath(root / L"e\\f"));
     EXPECT_TRUE(CreateFolderPath(root / L"e\\f")) << "an existing folder";
-    EXPECT_TRUE(FileExists(root / L"e\\f"));
+    EXPECT_TRUE(Exists(root / L"e\\f"));
 }
 
 TEST(StoredIcon, ExistingFilesAreReplacedWhole) {
@@ -132,7 +133,7 @@ TEST(StoredIcon, NoIconNoFile) {
     ScratchFolder images;
     EXPECT_FALSE(SaveAppIcon(Carrier(L"none"), images.path()));
     EXPECT_FALSE(SaveAppIcon(images / L"missing.exe", images.path()));
-    EXPECT_FALSE(FileExists(images / L"icon_carrier_none.bmp"));
+    EXPECT_FALSE(Exists(images / L"icon_carrier_none.bmp"));
 }
 
 TEST(WriteBitmapFile, WritesTheHeadersAndThePixelsAsGiven) {
@@ -154,7 +155,7 @@ TEST(WriteBitmapFile, WritesTheHeadersAndThePixelsAsGiven) {
     bm.bmBitsPixel = 24;
     EXPECT_FALSE(WriteBitmapFile(images.path(), L"wrong", pixels.data(), bm))
         << "4-byte pixels under a 24-bit header";
-    EXPECT_FALSE(FileExists(images / L"wrong.bmp"));
+    EXPECT_FALSE(Exists(images / L"wrong.bmp"));
 }
 
 // A second writer comes while the first still holds the file; the first here opened it for
@@ -205,7 +206,7 @@ TEST(StoredIconFaults, AFolderAndNameLongerThan259CharactersFailCleanly) {
         root.path() + L"\\" + std::wstring(260 - nName - root.path().size() - 1, L'x');
     ASSERT_EQ(260u, tooLong.size() + nName);
     EXPECT_FALSE(SaveAppIcon(Carrier(L"alpha"), tooLong));
-    EXPECT_FALSE(FileExists(tooLong)) << "nothing may be made for a path that cannot be used";
+    EXPECT_FALSE(Exists(tooLong)) << "nothing may be made for a path that cannot be used";
     const std::wstring fits = tooLong.substr(0, tooLong.size() - 1);
     EXPECT_TRUE(SaveAppIcon(Carrier(L"alpha"), fits));
     EXPECT_EQ(4150u, ReadBytes(fits + L"\\icon_carrier_alpha.bmp").size());
@@ -223,7 +224,7 @@ TEST(StoredIconFaults, AFileWhoseWritingFellShortIsRemoved) {
         ASSERT_TRUE(WriteBytes(file, Bytes(4150, 0x42)));
         EXPECT_FALSE(WriteBitmapFileParts(file, headers, pixels.data(), 4096, nRoom))
             << "room for " << nRoom << " bytes was reported as success";
-        EXPECT_FALSE(FileExists(file)) << "room for " << nRoom << ": a partial file was left";
+        EXPECT_FALSE(Exists(file)) << "room for " << nRoom << ": a partial file was left";
     }
     ASSERT_TRUE(WriteBitmapFileParts(file, headers, pixels.data(), 4096, 4150));
     EXPECT_EQ(4150u, ReadBytes(file).size());

@@ -8,6 +8,7 @@
 #include "common/unique_resource.h"
 #include "icon_test_support.h"
 #include "icons/icon_lookup.h"
+#include "module_fixture.h"
 #include "support/readable_text.h"
 
 namespace {
@@ -78,7 +79,7 @@ TEST(IconLookup, TheControlPanelShowsIcon21OfShell32) {
     wchar_t system[MAX_PATH] = {0};
     ::GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring control = std::wstring(system) + L"\\control.exe";
-    ASSERT_TRUE(FileExists(control)) << Show(control);
+    ASSERT_TRUE(Exists(control)) << Show(control);
     const IconImage icon21 = ExtractedImage(Shell32Path(), 21);
     ASSERT_FALSE(icon21.mask.empty());
 

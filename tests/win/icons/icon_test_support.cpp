@@ -59,37 +59,6 @@ bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
     return ok;
 }
 
-bool FileExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-Bytes ReadBytes(const std::wstring& path) {
-    Bytes bytes;
-    UniqueFile hFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, NULL));
-    if (!hFile) {
-        return bytes;
-    }
-    uint8_t buffer[4096];
-    DWORD dwRead = 0;
-    while (::ReadFile(hFile.get(), buffer, sizeof(buffer), &dwRead, NULL) && dwRead > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + dwRead);
-    }
-    return bytes;
-}
-
-bool WriteBytes(const std::wstring& path, const Bytes& bytes) {
-    UniqueFile hFile(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, NULL));
-    if (!hFile) {
-        return false;
-    }
-    DWORD dwWritten = 0;
-    const BOOL ok =
-        ::WriteFile(hFile.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten, NULL);
-    return ok && dwWritten == bytes.size();
-}
-
 BITMAP Describe32(int nWidth, int nHeight) {
     BITMAP bm;
     memset(&bm, 0, sizeof(bm));

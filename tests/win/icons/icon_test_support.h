@@ -41,10 +41,6 @@ class ScratchFolder {
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
                     const std::wstring& iconLocation, int iIcon);
 
-bool FileExists(const std::wstring& path);
-Bytes ReadBytes(const std::wstring& path);
-bool WriteBytes(const std::wstring& path, const Bytes& bytes);
-
 // An icon's colour and mask images as 32-bit pixels, top row first, read back with GetDIBits
 // (the colour image is empty for a monochrome icon).
 struct IconImage {
