@@ -17,6 +17,13 @@ add_library(npd_product_warnings INTERFACE)
 target_compile_options(npd_product_warnings INTERFACE -Wshadow -Wconversion -Wno-sign-conversion)
 target_link_libraries(npd_product_warnings INTERFACE npd_warnings)
 
+# nlohmann/json, header only. Its folder is reached through a link of its own, so that the
+# cross compilers never see the build machine's /usr/include.
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/json_include)
+file(CREATE_LINK ${NPD_JSON_DIR} ${PROJECT_BINARY_DIR}/json_include/nlohmann SYMBOLIC)
+add_library(npd_json INTERFACE)
+target_include_directories(npd_json SYSTEM INTERFACE ${PROJECT_BINARY_DIR}/json_include)
+
 # The library npd_<folder>: CORE sources, WIN32 sources (Windows builds only) and the system
 # LIBRARIES they call (Windows builds only).
 function(npd_add_layer folder)

@@ -26,6 +26,7 @@ g++                            g++
 clang++                        clang
 /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
 /usr/src/googletest/CMakeLists.txt googletest
+/usr/include/nlohmann/json.hpp nlohmann-json3-dev
 /usr/bin/convert               imagemagick
 node                           nodejs
 chromium                       chromium

@@ -38,4 +38,16 @@ bool EqualsIgnoringAsciiCase(const WideString& left, const WideString& right);
 // receives must be UTF-8, and Windows XP's conversion would encode such a unit as it stands.
 WideString ReplaceLoneSurrogates(const WideString& text);
 
+// UTF-8 of the text, U+FFFD in place of every surrogate that is not half of a pair.
+std::string Utf8FromWide(const WideString& text);
+
+// The text of UTF-8 bytes; each byte that begins no well-formed sequence becomes U+FFFD.
+WideString WideFromUtf8(const std::string& bytes);
+
+// UTF-8 of the text, U+FFFD in place of every surrogate that is not half of a pair.
+std::string Utf8FromWide(const WideString& text);
+
+// The text of UTF-8 bytes; each byte that begins no well-formed sequence becomes U+FFFD.
+WideString WideFromUtf8(const std::string& bytes);
+
 #endif
