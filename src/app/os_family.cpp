@@ -18,16 +18,15 @@ OsFamily ClassifyOsFamily(bool bQueried, unsigned long dwPlatformId, unsigned lo
     if (dwPlatformId != kPlatformNt) {
         return OsFamilyOther;
     }
-    switch (dwMajorVersion) {
-    case 4:
-        return OsFamilyNt4;
-    case 5:
-        return OsFamilyNt5;
-    case 6:
+    // Windows 8 to 11 keep Vista's usage history: their versions 6.2, 6.3 and 10.0 (the one a
+    // program with a Windows 10 manifest sees) are NT 6 to the module.
+    if (dwMajorVersion >= 6) {
         return OsFamilyNt6;
-    default:
-        return OsFamilyOther;
     }
+    if (dwMajorVersion == 5) {
+        return OsFamilyNt5;
+    }
+    return dwMajorVersion == 4 ? OsFamilyNt4 : OsFamilyOther;
 }
 
 bool IsServedOsFamily(OsFamily family) {

@@ -12,9 +12,9 @@ TEST(OsFamily, ClassifiesPlatformAndMajorVersion) {
         unsigned long major;
         OsFamily expected;
     } cases[] = {
-        {true, 1, 4, OsFamilyWin9x}, {true, 2, 4, OsFamilyNt4},    {true, 2, 5, OsFamilyNt5},
-        {true, 2, 6, OsFamilyNt6},   {true, 2, 10, OsFamilyOther}, {true, 2, 3, OsFamilyOther},
-        {true, 0, 5, OsFamilyOther}, {true, 3, 6, OsFamilyOther},  {false, 2, 6, OsFamilyOther},
+        {true, 1, 4, OsFamilyWin9x}, {true, 2, 4, OsFamilyNt4},   {true, 2, 5, OsFamilyNt5},
+        {true, 2, 6, OsFamilyNt6},   {true, 2, 10, OsFamilyNt6},  {true, 2, 3, OsFamilyOther},
+        {true, 0, 5, OsFamilyOther}, {true, 3, 6, OsFamilyOther}, {false, 2, 6, OsFamilyOther},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, ClassifyOsFamily(c.bQueried, c.platform, c.major))
