@@ -3,6 +3,7 @@
 
 #include "common/wide_text.h"
 #include "messaging_host/data_url.h"
+#include "messaging_host/host_methods.h"
 #include "messaging_host/message_frames.h"
 #include "messaging_host/rpc_messages.h"
 #include "support/readable_text.h"
@@ -108,6 +109,69 @@ TEST(Utf8, BothWaysWithReplacementsForWhatIsBroken) {
          WIDE("a\uFFFDb")}};
     for (const auto& c : broken) {
         EXPECT_EQ(c.second, WideFromUtf8(c.first)) << Show(WideFromUtf8(c.first));
+    }
+}
+
+// Operations that record what they were asked and answer as told.
+class FakeOperations : public HostOperations {
+  public:
+    bool OriginAllowed(const std::string& origin) override { return origin != "https://evil"; }
+    nlohmann::json Description() override { return {{"protocol", 1}}; }
+    std::vector<HostEntry> RecentApplications(std::string& text) override {
+        text = "C:\\a.exe*a#";
+        return {{"C:\\a.exe", "a", "data:image/bmp;base64,"}, {"C:\\b.exe", "b", ""}};
+    }
+    bool RunApplication(const std::string& application) override {
+        ran.push_back(application);
+        return application != "missing";
+    }
+    HostPick SelectApplication(HostEntry& entry) override {
+        entry = {"C:\\p.exe", "p", ""};
+        return pick;
+    }
+    std::vector<std::string> ran;
+    HostPick pick = HostPicked;
+};
+
+TEST(HostMethods, EachMethodsAnswerAndEachRefusal) {
+    struct Case {
+        std::string method;
+        std::string params;
+        HostPick pick;
+        std::string answer; // the result, or the error code
+    } cases[] = {
+        {"hello", R"({"origin":"https://a"})", HostPicked, R"({"protocol":1})"},
+        {"recentApplications", R"({"origin":"https://a"})", HostPicked,
+         R"({"entries":[{"icon":"data:image/bmp;base64,","name":"a","path":"C:\\a.exe"},)"
+         R"({"icon":null,"name":"b","path":"C:\\b.exe"}],"text":"C:\\a.exe*a#"})"},
+        {"runApplication", R"({"origin":"https://a","application":"C:\\t.exe"})", HostPicked,
+         R"({"started":true})"},
+        {"runApplication", R"({"origin":"https://a","application":"missing"})", HostPicked,
+         "-32001"},
+        {"runApplication", R"({"origin":"https://a","application":""})", HostPicked, "-32602"},
+        {"runApplication", R"({"origin":"https://a","application":7})", HostPicked, "-32602"},
+        {"selectApplication", R"({"origin":"https://a"})", HostPicked,
+         R"({"entry":{"icon":null,"name":"p","path":"C:\\p.exe"}})"},
+        {"selectApplication", R"({"origin":"https://a"})", HostPickCancelled,
+         R"({"cancelled":true})"},
+        {"selectApplication", R"({"origin":"https://a"})", HostPickBusy, "-32002"},
+        {"hello", R"({})", HostPicked, "-32602"},
+        {"hello", R"({"origin":"https://evil"})", HostPicked, "-32000"},
+        {"runApplication", R"({"origin":"https://evil","application":"x"})", HostPicked, "-32000"},
+        {"format", R"({"origin":"https://a"})", HostPicked, "-32601"},
+    };
+    for (const Case& c : cases) {
+        FakeOperations operations;
+        operations.pick = c.pick;
+        const RpcRequest request = {9, c.method, nlohmann::json::parse(c.params)};
+        const nlohmann::json answer = nlohmann::json::parse(AnswerRequest(request, operations));
+        EXPECT_EQ(9, answer["id"]) << c.method << " " << c.params;
+        EXPECT_EQ(c.answer, answer.contains("result") ? answer["result"].dump()
+                                                      : answer["error"]["code"].dump())
+            << c.method << " " << c.params;
+        if (c.params.find("evil") != std::string::npos) {
+            EXPECT_TRUE(operations.ran.empty()) << "a refused origin started something";
+        }
     }
 }
 
