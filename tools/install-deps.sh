@@ -33,6 +33,7 @@ chromium                       chromium
 wixl                           wixl
 msibuild                       msitools
 osslsigncode                   osslsigncode
+xmllint                        libxml2-utils
 LIST
 }
 
