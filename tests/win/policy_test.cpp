@@ -66,6 +66,11 @@ class Policy : public ::testing::Test {
         ASSERT_NE(nullptr, object_);
     }
     void TearDown() override {
+        // A picker that a failure left open is closed, so that the next test finds only its own.
+        if (const HWND hDialog = nphost::WaitForFileDialog(0)) {
+            nphost::PressCancel(hDialog);
+            EXPECT_TRUE(nphost::WaitUntilClosed(hDialog, 20000));
+        }
         ClearPolicy();
         nphost::ClearUsageHistory(ThisFamily());
         Browser::Get().SetPage(Page());
