@@ -77,8 +77,9 @@ bool DocumentOrigin(NPP npp, WideString& wstrOrigin, bool& bAnswered) {
 
 // The property `name` of `obj` when it is a string that is ASCII.
 bool StringProperty(NPP npp, NPObject* obj, const char* name, WideString& wstrText) {
+    const NPIdentifier id = NPN_GetStringIdentifier(name);
     BrowserVariant value;
-    if (!NPN_GetProperty(npp, obj, NPN_GetStringIdentifier(name), value.get()) ||
+    if (!id || !NPN_GetProperty(npp, obj, id, value.get()) ||
         value.get()->type != NPVariantType_String) {
         return false;
     }
@@ -92,8 +93,9 @@ bool LocationOrigin(NPP npp, WideString& wstrOrigin) {
     if (NPN_GetValue(npp, NPNVWindowNPObject, window.put()) != NPERR_NO_ERROR || !window) {
         return false;
     }
+    const NPIdentifier id = NPN_GetStringIdentifier("location");
     BrowserVariant location;
-    if (!NPN_GetProperty(npp, window.get(), NPN_GetStringIdentifier("location"), location.get()) ||
+    if (!id || !NPN_GetProperty(npp, window.get(), id, location.get()) ||
         location.get()->type != NPVariantType_Object || !location.get()->value.objectValue) {
         return false;
     }
