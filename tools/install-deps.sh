@@ -34,6 +34,7 @@ chromium                       chromium
 wixl                           wixl
 msibuild                       msitools
 osslsigncode                   osslsigncode
+xmllint                        libxml2-utils
 LIST
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the installer package build/package/npDesklaunch-<version>.msi from package/npDesklaunch.wxs
-# with wixl, around build/win32/npDesklaunch.dll; the version is the one in src/plugin/version.h.
+# with wixl, around build/win32/npDesklaunch.dll and the Group Policy template of package/policy;
+# the version is the one in src/plugin/version.h.
 # With SIGN_CERT and SIGN_KEY (PEM certificate and private key; SIGN_PASS if the key is
 # encrypted) it signs the module and then the package with osslsigncode.
 #   tools/package.sh [MODULE [PLATFORM [OUTPUT_DIR]]]     PLATFORM: x86 (default) or x64
@@ -28,6 +29,7 @@ trap 'rm -rf "$stage"' EXIT
 msi="$out/npDesklaunch-$version.msi"
 
 cp "$module" "$stage/npDesklaunch.dll"
+cp "$root/package/policy/npDesklaunch.admx" "$root/package/policy/en-US/npDesklaunch.adml" "$stage/"
 signing=
 if [ -n "${SIGN_CERT:-}" ] || [ -n "${SIGN_KEY:-}" ]; then
     [ -n "${SIGN_CERT:-}" ] && [ -n "${SIGN_KEY:-}" ] || {
@@ -51,6 +53,7 @@ fi
 
 # wixl looks files up relative to the folder it runs in.
 (cd "$stage" && wixl -a "$platform" -D Version="$version" -D ModuleFile=npDesklaunch.dll \
+    -D PolicyFile=npDesklaunch.admx -D PolicyTextFile=npDesklaunch.adml \
     -D Platform="$platform" -o package.msi "$root/package/npDesklaunch.wxs")
 # What wixl cannot write: it gives HKMU root 4 where Windows Installer wants -1 (HKEY_CURRENT_USER
 # per user, HKEY_LOCAL_MACHINE per machine); it makes every custom action deferred (2099), and

@@ -1,6 +1,7 @@
 // The pick: dialog, identity of the chosen file and its icon.
 #include "app/pick_application.h"
 
+#include "app/launch_policy.h"
 #include "catalogue/app_identity.h"
 #include "catalogue/result_text.h"
 #include "common/path_text.h"
@@ -58,6 +59,11 @@ PickOutcome PickApplication(PickedApplication& entry) {
     if (ShowPickerDialog(wszFilaPath, wszAppName) != IDOK || wszFilaPath[0] == 0) {
         return PickCancelled;
     }
-    return IdentifyChoice(TextBeforeZero(wszFilaPath, kPathCapacity),
-                          TextBeforeZero(wszAppName, kPathCapacity), entry);
+    const PickOutcome outcome = IdentifyChoice(TextBeforeZero(wszFilaPath, kPathCapacity),
+                                               TextBeforeZero(wszAppName, kPathCapacity), entry);
+    // What a pick returns may be started later even where only listed programs may start.
+    if (outcome == PickChosen) {
+        RememberPickedPath(entry.wstrPath);
+    }
+    return outcome;
 }

@@ -22,7 +22,7 @@ class BitmapIconStore : public IconStore {
 
 } // namespace
 
-WideString RecentApplications(OsFamily family) {
+WideString RecentApplications(OsFamily family, std::vector<WideString>* pvecPaths) {
     // Without the folder no icon can be stored: the accessories are listed all the same.
     WideChar wszAppFolder[kPathCapacity] = {0};
     static_cast<void>(GetImagesFolder(wszAppFolder));
@@ -32,7 +32,8 @@ WideString RecentApplications(OsFamily family) {
     std::vector<WideString> vecAccessory;
     static_cast<void>(GetAccessoryApps(vecAccessory));
     BitmapIconStore store;
-    const WideString wstrAccesoryApps = BuildAccessoryBlock(wstrImagesFolder, vecAccessory, store);
+    const WideString wstrAccesoryApps =
+        BuildAccessoryBlock(wstrImagesFolder, vecAccessory, store, pvecPaths);
 
     const UsageFamily usage = UsageFamilyOf(family);
     std::vector<AppEntry> vecAllApps;
@@ -40,7 +41,8 @@ WideString RecentApplications(OsFamily family) {
     SortByRunCount(vecAllApps);
     const WideString wstrCommonApps = BuildHistoryBlock(
         wstrImagesFolder, vecAllApps, vecAccessory,
-        usage == UsageFamilyNt5 ? IsAccessoryDuplicateNt5 : IsAccessoryDuplicateNt6, store);
+        usage == UsageFamilyNt5 ? IsAccessoryDuplicateNt5 : IsAccessoryDuplicateNt6, store,
+        pvecPaths);
     WideString wstrResult;
     JoinResultText(wstrResult, wstrAccesoryApps, wstrCommonApps);
     return wstrResult;

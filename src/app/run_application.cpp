@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/launch_policy.h"
 #include "catalogue/user_assist.h"
 #include "common/path_text.h"
 
@@ -60,6 +61,9 @@ bool LaunchByDisplayName(const std::vector<AppEntry>& vctApps, WideString wstrNa
 bool RunApplication(OsFamily family, const WideString& wstrApplication) {
     // A text too long for a path buffer names no program the shell could open.
     if (!FitsPathBuffer(wstrApplication)) {
+        return false;
+    }
+    if (!LaunchPermittedByPolicy(family, wstrApplication)) {
         return false;
     }
     if (IsApplicationPath(wstrApplication)) {

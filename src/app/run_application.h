@@ -9,7 +9,8 @@
 #include "common/wide_text.h"
 
 // Starts what `wstrApplication` names, the usage history read by the rules of the served
-// `family`: true when the shell accepted one request to open a program. Shows nothing itself;
+// `family`: true when the shell accepted one request to open a program. Starts nothing that the
+// administrator's LaunchCatalogueOnly does not allow (launch_policy.h). Shows nothing itself;
 // telling the user of a failure is the caller's business.
 [[nodiscard]] bool RunApplication(OsFamily family, const WideString& wstrApplication);
 

@@ -13,7 +13,8 @@ bool HasBackslash(const WideString& wstrPath) {
 } // namespace
 
 WideString BuildAccessoryBlock(const WideString& wstrImagesFolder,
-                               const std::vector<WideString>& vecAccessory, IconStore& store) {
+                               const std::vector<WideString>& vecAccessory, IconStore& store,
+                               std::vector<WideString>* pvecListed) {
     WideString wstrAccesoryApps;
     for (size_t k = 0; k < vecAccessory.size() && k < kAccessoryCount; ++k) {
         const WideString& wstrPath = vecAccessory[k];
@@ -25,6 +26,9 @@ WideString BuildAccessoryBlock(const WideString& wstrImagesFolder,
             static_cast<void>(store.SaveAppIcon(wstrPath, wstrImagesFolder));
         }
         AppendEntryText(wstrAccesoryApps, wstrPath, AccessoryDisplayNames[k]);
+        if (pvecListed) {
+            pvecListed->push_back(wstrPath);
+        }
     }
     return wstrAccesoryApps;
 }
@@ -32,7 +36,8 @@ WideString BuildAccessoryBlock(const WideString& wstrImagesFolder,
 WideString BuildHistoryBlock(const WideString& wstrImagesFolder,
                              const std::vector<AppEntry>& vecAllApps,
                              const std::vector<WideString>& vecAccessory,
-                             AccessoryDuplicateTest isAccessoryDuplicate, IconStore& store) {
+                             AccessoryDuplicateTest isAccessoryDuplicate, IconStore& store,
+                             std::vector<WideString>* pvecListed) {
     WideString wstrCommonApps;
     if (wstrImagesFolder.empty()) {
         return wstrCommonApps;
@@ -50,8 +55,11 @@ WideString BuildHistoryBlock(const WideString& wstrImagesFolder,
         if (!store.SaveAppIcon(wstrIconPath, wstrImagesFolder)) {
             continue;
         }
-        AppendEntryText(wstrCommonApps, TextBeforeZero(AD.wszExePath, kPathCapacity),
-                        TextBeforeZero(AD.wszAppName, kPathCapacity));
+        const WideString wstrExePath = TextBeforeZero(AD.wszExePath, kPathCapacity);
+        AppendEntryText(wstrCommonApps, wstrExePath, TextBeforeZero(AD.wszAppName, kPathCapacity));
+        if (pvecListed) {
+            pvecListed->push_back(wstrExePath);
+        }
         --nSlots;
     }
     return wstrCommonApps;

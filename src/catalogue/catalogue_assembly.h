@@ -25,9 +25,11 @@ typedef bool (*AccessoryDuplicateTest)(const AppEntry& ad,
 
 // One entry per accessory path that holds a backslash, in list order, named from
 // AccessoryDisplayNames by position; each icon is stored first and listed whatever the store
-// answered. Accessories beyond the name table are left out.
+// answered. Accessories beyond the name table are left out. With `pvecListed`, the path of each
+// entry is appended to it as well (so are the history block's).
 WideString BuildAccessoryBlock(const WideString& wstrImagesFolder,
-                               const std::vector<WideString>& vecAccessory, IconStore& store);
+                               const std::vector<WideString>& vecAccessory, IconStore& store,
+                               std::vector<WideString>* pvecListed = NULL);
 
 // Walks the sorted history until kHistorySlots entries are listed: a record that duplicates an
 // accessory, whose icon path holds no backslash, or whose icon cannot be stored is skipped
@@ -35,6 +37,7 @@ WideString BuildAccessoryBlock(const WideString& wstrImagesFolder,
 WideString BuildHistoryBlock(const WideString& wstrImagesFolder,
                              const std::vector<AppEntry>& vecAllApps,
                              const std::vector<WideString>& vecAccessory,
-                             AccessoryDuplicateTest isAccessoryDuplicate, IconStore& store);
+                             AccessoryDuplicateTest isAccessoryDuplicate, IconStore& store,
+                             std::vector<WideString>* pvecListed = NULL);
 
 #endif

@@ -54,6 +54,14 @@ void NPN_ReleaseVariantValue(NPVariant* variant) {
     }
 }
 
+NPError NPN_GetValue(NPP npp, NPNVariable variable, void* value) {
+    return g_browser.getvalue ? g_browser.getvalue(npp, variable, value) : NPERR_GENERIC_ERROR;
+}
+
+bool NPN_GetProperty(NPP npp, NPObject* obj, NPIdentifier propertyName, NPVariant* result) {
+    return g_browser.getproperty ? g_browser.getproperty(npp, obj, propertyName, result) : false;
+}
+
 bool BrowserOffersAsyncCalls() {
     return g_browser.pluginthreadasynccall != NULL;
 }

@@ -17,6 +17,10 @@ void NPN_MemFree(void* ptr);
 [[nodiscard]] bool NPN_InvokeDefault(NPP npp, NPObject* obj, const NPVariant* args,
                                      uint32_t argCount, NPVariant* result);
 void NPN_ReleaseVariantValue(NPVariant* variant);
+// NPERR_GENERIC_ERROR when the browser's table has no such service.
+[[nodiscard]] NPError NPN_GetValue(NPP npp, NPNVariable variable, void* value);
+[[nodiscard]] bool NPN_GetProperty(NPP npp, NPObject* obj, NPIdentifier propertyName,
+                                   NPVariant* result);
 // Whether the browser's table carries the asynchronous-call service.
 bool BrowserOffersAsyncCalls();
 // Safe from any thread. False when the browser offers no asynchronous calls: `func` never runs.

@@ -1,5 +1,5 @@
-// Invoke: the OS family, the method by its identifier, the arguments, and the operation that
-// works, with what the user sees of its failure.
+// Invoke: the OS family, the administrator's origin policy, the method by its identifier, the
+// arguments, and the operation that works, with what the user sees of its failure.
 #include <windows.h>
 
 #include <memory>
@@ -10,6 +10,7 @@
 #include "common/unique_resource.h"
 #include "npruntime/browser_services.h"
 #include "script/method_names.h"
+#include "script/page_admission.h"
 #include "script/pick_delivery.h"
 #include "script/pick_job.h"
 #include "script/script_arguments.h"
@@ -75,6 +76,11 @@ bool ScriptablePluginObject::Invoke(NPIdentifier name, const NPVariant* args, ui
                                     NPVariant* result) {
     const OsFamily family = DetectOsFamily();
     if (!IsServedOsFamily(family)) {
+        return false;
+    }
+    // Where the administrator names the sites that may use the object, no other page gets
+    // anything from it.
+    if (!PageMayCall(npp)) {
         return false;
     }
     if (name == idRecentlyApplications) {

@@ -51,6 +51,18 @@ if [ -z "${NPD_WINE_LOADER:-}" ]; then
     expect_eq "osslsigncode verify of the module in the signed package" "Signature verification: ok" "$(verify "$dll")"
     cd "$root"
 
+    section "the Group Policy template"
+    admx=$root/package/policy/npDesklaunch.admx
+    adml=$root/package/policy/en-US/npDesklaunch.adml
+    expect_eq "xmllint of the template and its en-US texts" "" "$(xmllint --noout "$admx" "$adml" 2>&1)"
+    expect_eq "the texts the template names, defined in en-US" \
+        "$(grep -o '\$(string\.[A-Za-z0-9_]*)' "$admx" | sed 's/^.*\.\(.*\))$/\1/' | sort -u)" \
+        "$(grep -o '<string id="[^"]*"' "$adml" | sed 's/^.*"\(.*\)"$/\1/' | sort -u)"
+    expect_eq "the key and values the template writes are those the module reads" \
+        "$(grep -o -e 'key="[^"]*"' -e 'valueName="[^"]*"' "$admx" | sed 's/^.*="\(.*\)"$/\1/' | sort -u)" \
+        "$(grep -o -e 'L"Software\\\\Policies[^"]*"' -e 'L"AllowedOrigins"' -e 'L"LaunchCatalogueOnly"' \
+            "$root/src/app/admin_policy.cpp" | sed -e 's/^L"\(.*\)"$/\1/' -e 's/\\\\/\\/g' | sort -u)"
+
     session=0
     NPD_TEST_ARCH=$arch "$root/tools/wine-session.sh" "$work" "$arch" "$0" || session=$?
     echo "$checks checks outside Wine, $failures failed"
@@ -138,6 +150,9 @@ registration() { # root install_folder_as_windows_path version
 mime_values=$(printf '%s\n' "Description=CorvidBrowser Example Plugin" "Suffixes=rts")
 
 installed_dll="$user_dir/npDesklaunch.dll"
+# What the package installs beside the module: the Group Policy template and its texts.
+installed=$(printf '%s\n' npDesklaunch.dll policy policy/npDesklaunch.admx policy/en-US \
+    policy/en-US/npDesklaunch.adml | sort)
 
 section "package version and module version"
 dll_version=$(strings -el "$root/build/win32/npDesklaunch.dll" | grep -A1 -x ProductVersion | tail -1)
@@ -148,7 +163,7 @@ expect_eq "the package's ProductVersion" "$version" "$msi_version"
 
 section "per-user silent install of the older package"
 expect_eq "msiexec /i 0.9.0.0 exit code" 0 "$(msiexec /i "$old_msi")"
-expect_eq "files in the user's install folder" "npDesklaunch.dll" "$(tree "$user_dir")"
+expect_eq "files in the user's install folder" "$installed" "$(tree "$user_dir")"
 expect_eq "HKCU registration" "$(registration HKCU "$user_folder_win" 0.9.0.0)" "$(values "HKCU\\$key")"
 expect_eq "HKCU MIME type" "$mime_values" "$(values "HKCU\\$key\\MimeTypes\\application/corvid-application")"
 expect_eq "nothing in HKLM" "(no key)" "$(values "HKLM\\$key")"
@@ -156,7 +171,11 @@ expect_eq "registered product versions" "0.9.0.0" "$(product_versions)"
 
 section "major upgrade to $version"
 expect_eq "msiexec /i $version exit code" 0 "$(msiexec /i "$new_msi")"
-expect_eq "files after the upgrade: one copy" "npDesklaunch.dll" "$(tree "$user_dir")"
+expect_eq "files after the upgrade: one copy" "$installed" "$(tree "$user_dir")"
+for template in npDesklaunch.admx en-US/npDesklaunch.adml; do
+    expect_eq "the installed policy/$template is the one in package/policy" \
+        "$(sha256sum <"$root/package/policy/$template")" "$(sha256sum <"$user_dir/policy/$template")"
+done
 expect_eq "the installed module is the one packaged" "$(sha256sum <"$root/build/$NPD_TEST_ARCH/npDesklaunch.dll")" "$(sha256sum <"$installed_dll")"
 expect_eq "HKCU registration after the upgrade" "$(registration HKCU "$user_folder_win" "$version")" "$(values "HKCU\\$key")"
 expect_eq "registered product versions after the upgrade" "$version" "$(product_versions)"
@@ -208,7 +227,7 @@ expect_eq "msiexec /i 0.9.0.0 ALLUSERS=1 exit code" 0 "$(msiexec /i "$old_msi" A
 expect_eq "HKLM registration of 0.9.0.0" "$(registration HKLM "$machine_win" 0.9.0.0)" "$(values "HKLM\\$key")"
 expect_eq "msiexec /i $version ALLUSERS=1 exit code" 0 "$(msiexec /i "$new_msi" ALLUSERS=1)"
 expect_eq "registered product versions after the per-machine upgrade" "$version" "$(product_versions)"
-expect_eq "files in the install folder under Program Files" "$(printf '%s\n' images npDesklaunch.dll)" "$(tree "$machine_dir")"
+expect_eq "files in the install folder under Program Files" "$(printf '%s\n' images "$installed" | sort)" "$(tree "$machine_dir")"
 expect_eq "HKLM registration" "$(registration HKLM "$machine_win" "$version")" "$(values "HKLM\\$key")"
 expect_eq "HKLM MIME type" "$mime_values" "$(values "HKLM\\$key\\MimeTypes\\application/corvid-application")"
 expect_eq "nothing in HKCU" "(no key)" "$(values "HKCU\\$key")"
@@ -216,7 +235,7 @@ expect_eq "nothing in the user's folder" "(none)" "$(tree "$user_dir")"
 rm -f "$machine_dir/npDesklaunch.dll"
 delete_value "HKLM\\$key" Vendor
 expect_eq "per-machine repair exit code" 0 "$(msiexec /i "$new_msi" REINSTALL=ALL REINSTALLMODE=omus)"
-expect_eq "files after the per-machine repair" "$(printf '%s\n' images npDesklaunch.dll)" "$(tree "$machine_dir")"
+expect_eq "files after the per-machine repair" "$(printf '%s\n' images "$installed" | sort)" "$(tree "$machine_dir")"
 expect_eq "HKLM registration after the repair" "$(registration HKLM "$machine_win" "$version")" "$(values "HKLM\\$key")"
 expect_eq "msiexec /x exit code" 0 "$(msiexec /x "$new_msi")"
 expect_eq "Program Files after the uninstall" "(none)" "$(tree "$machine_dir")"

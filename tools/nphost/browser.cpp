@@ -22,6 +22,9 @@ Browser::Browser() : dwPluginThread_(GetCurrentThreadId()) {
 }
 
 void Browser::CheckThread(const char* service) {
+    EnterCriticalSection(&asyncLock_);
+    ++serviceCalls_[service];
+    LeaveCriticalSection(&asyncLock_);
     if (GetCurrentThreadId() != dwPluginThread_) {
         ++nOffThreadCalls_;
         Violation(std::string(service) + " called off the plug-in thread (thread " +
@@ -33,6 +36,13 @@ void Browser::Violation(const std::string& what) {
     EnterCriticalSection(&asyncLock_);
     violations_.push_back(what);
     LeaveCriticalSection(&asyncLock_);
+}
+
+int Browser::ServiceCalls(const std::string& service) {
+    EnterCriticalSection(&asyncLock_);
+    const int nCalls = serviceCalls_[service];
+    LeaveCriticalSection(&asyncLock_);
+    return nCalls;
 }
 
 std::vector<std::string> Browser::Violations() {

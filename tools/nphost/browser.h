@@ -1,9 +1,9 @@
 // The NPAPI host that stands in for the browser: services, plug-in scan and load, instances.
 // Its code, by concern: browser.cpp (the browser and its record of misuse), browser_functions.cpp
 // (the function table), tracked_allocator.cpp, values.cpp (values, arguments, UTF-8 text),
-// objects.cpp (identifiers, objects, page functions, method calls), async_calls.cpp (and the
-// message loop), plugin_module.cpp (scan and load), checked_class.cpp, frame_windows.cpp and
-// instance.cpp.
+// objects.cpp (identifiers, objects, page functions, method calls), page.cpp (the page's origin
+// and window), async_calls.cpp (and the message loop), plugin_module.cpp (scan and load),
+// checked_class.cpp, frame_windows.cpp and instance.cpp.
 #ifndef NPDESKLAUNCH_TOOLS_NPHOST_BROWSER_H
 #define NPDESKLAUNCH_TOOLS_NPHOST_BROWSER_H
 
@@ -104,6 +104,16 @@ class Arguments {
     std::vector<std::shared_ptr<const std::string>> texts_; // shared by copies
 };
 
+// The page the instances are on, as the browser tells a plug-in: the document's origin through
+// NPN_GetValue(NPNVdocumentOrigin), and the window (NPNVWindowNPObject) whose "location" has
+// "origin", "protocol" and "host". By default the browser offers neither.
+struct Page {
+    std::string origin;           // "https://portal.example.com", "file://", "null"
+    bool bDocumentOrigin = false; // NPNVdocumentOrigin answers `origin`
+    bool bWindow = false;         // NPNVWindowNPObject answers a window with its location
+    bool bLocationOrigin = true;  // the location has "origin"; without it, protocol and host
+};
+
 // The browser: one per process, as the NPAPI's services are plain functions.
 class Browser {
   public:
@@ -137,6 +147,14 @@ class Browser {
     // The same, with the result copied out and its variant released.
     bool CallAndCopy(NPObject* object, const std::string& name, const Arguments& args,
                      Value* result);
+
+    // The page from now on (page.cpp), and NPN_GetValue's answers about it.
+    void SetPage(const Page& page) { page_ = page; }
+    const Page& CurrentPage() const { return page_; }
+    NPError PageValue(NPNVariable variable, void* value);
+    // How many times `service` ("NPN_GetValue") was entered, by the module or by the host's own
+    // services on its behalf, since the process started.
+    int ServiceCalls(const std::string& service);
 
     DWORD PluginThreadId() const { return dwPluginThread_; }
     // Services other than the asynchronous call made off the plug-in thread.
@@ -217,7 +235,9 @@ class Browser {
     HWND hMessageWindow_ = nullptr;
     CRITICAL_SECTION asyncLock_; // guards the calls, the live instances and the violations
     std::vector<AsyncCall> asyncCalls_;
-    std::vector<std::string> violations_; // under asyncLock_: any thread may add one
+    std::vector<std::string> violations_;     // under asyncLock_: any thread may add one
+    std::map<std::string, int> serviceCalls_; // under asyncLock_
+    Page page_;
 };
 
 // What the browser's plug-in scan reads from a module's version resource.

@@ -75,9 +75,9 @@ NPError NP_TABLE PostURLNotify(NPP, const char*, const char*, uint32_t, const ch
     B().CheckThread("NPN_PostURLNotify");
     return NPERR_GENERIC_ERROR;
 }
-NPError NP_TABLE GetValue(NPP, NPNVariable, void*) {
+NPError NP_TABLE GetValue(NPP, NPNVariable variable, void* value) {
     B().CheckThread("NPN_GetValue");
-    return NPERR_GENERIC_ERROR;
+    return B().PageValue(variable, value);
 }
 NPError NP_TABLE SetValue(NPP, NPPVariable, void*) {
     B().CheckThread("NPN_SetValue");

@@ -1,0 +1,61 @@
+// The check of LaunchCatalogueOnly and the paths picked in this process.
+#include "app/launch_policy.h"
+
+#include <vector>
+
+#include "app/admin_policy.h"
+#include "app/policy_rules.h"
+#include "app/recent_applications.h"
+#include "catalogue/user_assist.h"
+#include "common/unique_resource.h"
+
+namespace {
+
+// The paths picks returned; the picker threads add, the plug-in thread reads.
+class PickedPaths {
+  public:
+    PickedPaths() {}
+    PickedPaths(const PickedPaths&) = delete;
+    PickedPaths& operator=(const PickedPaths&) = delete;
+
+    void Add(const WideString& wstrPath) {
+        ScopedLock lock(lock_);
+        if (!IsListedPath(paths_, wstrPath)) {
+            paths_.push_back(wstrPath);
+        }
+    }
+    void AppendTo(std::vector<WideString>& vecPaths) {
+        ScopedLock lock(lock_);
+        vecPaths.insert(vecPaths.end(), paths_.begin(), paths_.end());
+    }
+
+  private:
+    CriticalSection lock_;
+    std::vector<WideString> paths_;
+};
+
+PickedPaths g_picked;
+
+} // namespace
+
+void RememberPickedPath(const WideString& wstrPath) {
+    if (!wstrPath.empty()) {
+        g_picked.Add(wstrPath);
+    }
+}
+
+bool LaunchPermittedByPolicy(OsFamily family, const WideString& wstrApplication) {
+    if (!ReadLaunchCatalogueOnly()) {
+        return true;
+    }
+    std::vector<WideString> vecListed;
+    // Only the paths are wanted; the text is the page's business when it asks.
+    static_cast<void>(RecentApplications(family, &vecListed));
+    g_picked.AppendTo(vecListed);
+    if (MayBeLaunchPath(wstrApplication)) {
+        return IsListedPath(vecListed, wstrApplication);
+    }
+    std::vector<AppEntry> vecApps;
+    ReadUserAssist(UsageFamilyOf(family), vecApps, NULL);
+    return NamedRecordsAreListed(vecApps, wstrApplication, vecListed);
+}
