@@ -73,6 +73,10 @@ bool SelectApplications(NPP npp, const NPVariant* args, uint32_t argCount,
 
 bool ScriptablePluginObject::Invoke(NPIdentifier name, const NPVariant* args, uint32_t argCount,
                                     NPVariant* result) {
+    // The object of a destroyed instance speaks for no page element any more: it does nothing.
+    if (!npp) {
+        return false;
+    }
     const OsFamily family = DetectOsFamily();
     if (!IsServedOsFamily(family)) {
         return false;

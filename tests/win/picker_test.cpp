@@ -462,6 +462,19 @@ TEST_F(Picker, NoMoreThanFourDialogsAreOpenInTheModule) {
     CancelAndExpectNothing(hDialog);
 }
 
+// The page may keep the object after its instance is gone: nothing it calls reaches it.
+TEST_F(Picker, AnObjectWhoseInstanceIsDestroyedStartsNothing) {
+    instance_->Destroy();
+    SelectExpectingNothing(object_, {}, false);
+    nphost::DialogWatcher watcher;
+    NPVariant result = Sentinel();
+    EXPECT_FALSE(Browser::Get().CallMethod(object_, "RunAppointedApplication",
+                                           Arguments().String("C:\\nope\\x.exe"), &result));
+    EXPECT_FALSE(Browser::Get().CallMethod(object_, "RecentlyApplications", Arguments(), &result));
+    EXPECT_TRUE(IsSentinel(result));
+    EXPECT_TRUE(watcher.Boxes().empty()) << "a box was shown";
+}
+
 TEST_F(Picker, AfterDeliveryNothingOfTheReplyIsLeftInTheBrowsersHeap) {
     const size_t nBlocks = Browser::Get().Allocator().OutstandingBlocks();
     PickAndReply(Picked(L"tool.exe"));
