@@ -6,6 +6,7 @@
 #include "app/admin_policy.h"
 #include "app/policy_rules.h"
 #include "app/recent_applications.h"
+#include "app/run_application.h"
 #include "catalogue/user_assist.h"
 #include "common/unique_resource.h"
 
@@ -52,8 +53,9 @@ bool LaunchPermittedByPolicy(OsFamily family, const WideString& wstrApplication)
     // Only the paths are wanted; the text is the page's business when it asks.
     static_cast<void>(RecentApplications(family, &vecListed));
     g_picked.AppendTo(vecListed);
-    if (MayBeLaunchPath(wstrApplication)) {
-        return IsListedPath(vecListed, wstrApplication);
+    const WideString wstrPath = DrivePathOf(wstrApplication);
+    if (!wstrPath.empty()) {
+        return IsListedPath(vecListed, wstrPath);
     }
     std::vector<AppEntry> vecApps;
     ReadUserAssist(UsageFamilyOf(family), vecApps, NULL);

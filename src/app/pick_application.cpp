@@ -5,6 +5,7 @@
 #include "catalogue/app_identity.h"
 #include "catalogue/result_text.h"
 #include "common/path_text.h"
+#include "common/unique_resource.h"
 #include "icons/bitmap_file.h"
 #include "icons/images_folder.h"
 #include "picker/picker_dialog.h"
@@ -54,6 +55,9 @@ WideString PickedEntryText(const PickedApplication& entry) {
 }
 
 PickOutcome PickApplication(PickedApplication& entry) {
+    // The open-file dialog and a chosen shortcut's link object want COM on this thread: it is
+    // set up once for the whole pick and left as it was found.
+    const ComApartment com;
     WideChar wszFilaPath[kPathCapacity] = {0};
     WideChar wszAppName[kPathCapacity] = {0};
     if (ShowPickerDialog(wszFilaPath, wszAppName) != IDOK || wszFilaPath[0] == 0) {

@@ -21,9 +21,10 @@ struct PickedApplication {
 // The entry in the catalogue's text form: path, "*", name, "#".
 WideString PickedEntryText(const PickedApplication& entry);
 
-// Shows the picker dialog on the calling thread and waits for it to close. A chosen shortcut
-// stands for its target, named by the shortcut's title; a program is named by its product name,
-// else its title. Shows nothing else: telling the user of a failure is the caller's business.
+// Shows the picker dialog on the calling thread and waits for it to close; COM is set up on the
+// thread for the pick and left as it was found. A chosen shortcut stands for its target, named by
+// the shortcut's title; a program is named by its product name, else its title. Shows nothing
+// else: telling the user of a failure is the caller's business.
 PickOutcome PickApplication(PickedApplication& entry);
 
 #endif

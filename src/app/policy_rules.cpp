@@ -233,10 +233,6 @@ std::vector<WideString> SplitMultiString(const WideChar* units, size_t nUnits) {
     return vecStrings;
 }
 
-bool MayBeLaunchPath(const WideString& wstrText) {
-    return wstrText.find(WIDE(":\\")) != WideString::npos;
-}
-
 bool IsListedPath(const std::vector<WideString>& vecListed, const WideString& wstrPath) {
     const WideString wstrBare = WithoutSurroundingQuotes(wstrPath);
     if (wstrBare.empty()) {

@@ -38,10 +38,6 @@ bool IsOriginAllowed(const std::vector<WideString>& vecAllowed, const WideString
 // string without its terminator still counts.
 std::vector<WideString> SplitMultiString(const WideChar* units, size_t nUnits);
 
-// Whether a launcher may take `wstrText` for a path: it holds ":\". Every path rule a launcher
-// has had (":\" anywhere, a drive path after one pair of quotes) takes no other text for one.
-bool MayBeLaunchPath(const WideString& wstrText);
-
 // Whether `wstrPath`, without one pair of surrounding double quotes, is one of `vecListed` (A to
 // Z compared without case, every other unit exactly).
 bool IsListedPath(const std::vector<WideString>& vecListed, const WideString& wstrPath);

@@ -1,76 +1,26 @@
-// The launcher: one shell request for a path, or one per history record that carries the name.
+// Which texts the launcher takes for a path: drive paths only.
 #include "app/run_application.h"
-
-#include <windows.h>
-#include <shellapi.h>
-
-#include "app/launch_policy.h"
-#include "catalogue/user_assist.h"
-#include "common/path_text.h"
 
 namespace {
 
-// Opens programs with the "open" verb, no arguments, the shell's default folder, shown normally;
-// the shell reports its own errors.
-class ShellOpener {
-  public:
-    ShellOpener() : wstrOperation_(WIDE("open")) {
-        ZeroMemory(&sif_, sizeof(sif_));
-        sif_.cbSize = sizeof(sif_);
-        sif_.fMask = 0;
-        sif_.hwnd = NULL;
-        sif_.lpVerb = wstrOperation_.c_str();
-        sif_.lpParameters = NULL;
-        sif_.lpDirectory = NULL;
-        sif_.nShow = SW_SHOW;
-    }
-    ShellOpener(const ShellOpener&) = delete;
-    ShellOpener& operator=(const ShellOpener&) = delete;
-
-    bool Open(const WideChar* wszFile) {
-        sif_.lpFile = wszFile;
-        return ShellExecuteExW(&sif_) != FALSE;
-    }
-
-  private:
-    const WideString wstrOperation_;
-    SHELLEXECUTEINFOW sif_;
-};
+bool IsAsciiLetter(WideChar unit) {
+    return (unit >= 'A' && unit <= 'Z') || (unit >= 'a' && unit <= 'z');
+}
 
 } // namespace
 
-bool IsApplicationPath(const WideString& wstrApplication) {
-    return wstrApplication.find(WIDE(":\\")) != WideString::npos;
+bool IsDrivePath(const WideString& wstrPath) {
+    // A URL, a UNC name or a \\?\ or \\.\ form is no drive path; nor is a text with a quote,
+    // which no Windows path holds.
+    return wstrPath.size() >= 3 && IsAsciiLetter(wstrPath[0]) && wstrPath[1] == ':' &&
+           wstrPath[2] == '\\' && wstrPath.find('"') == WideString::npos;
 }
 
-bool LaunchByDisplayName(const std::vector<AppEntry>& vctApps, WideString wstrName) {
-    ShellOpener opener;
-    for (size_t i = 0; i < vctApps.size(); ++i) {
-        const AppEntry& ad = vctApps[i];
-        if (!EqualsIgnoringAsciiCase(TextBeforeZero(ad.wszAppName, kPathCapacity), wstrName)) {
-            continue;
-        }
-        const WideString wstrPath = TextBeforeZero(ad.wszIconPath, kPathCapacity);
-        if (opener.Open(wstrPath.c_str())) {
-            return true;
-        }
+WideString DrivePathOf(const WideString& wstrText) {
+    // Pages pass quoted paths: one pair around the whole text is taken off.
+    WideString wstrPath = wstrText;
+    if (wstrPath.size() >= 2 && wstrPath[0] == '"' && wstrPath[wstrPath.size() - 1] == '"') {
+        wstrPath = wstrPath.substr(1, wstrPath.size() - 2);
     }
-    return false;
-}
-
-bool RunApplication(OsFamily family, const WideString& wstrApplication) {
-    // A text too long for a path buffer names no program the shell could open.
-    if (!FitsPathBuffer(wstrApplication)) {
-        return false;
-    }
-    if (!LaunchPermittedByPolicy(family, wstrApplication)) {
-        return false;
-    }
-    if (IsApplicationPath(wstrApplication)) {
-        ShellOpener opener;
-        return opener.Open(wstrApplication.c_str());
-    }
-    std::vector<AppEntry> vctApps;
-    ReadUserAssist(UsageFamilyOf(family), vctApps, NULL);
-    return LaunchByDisplayName(vctApps, wstrApplication);
+    return IsDrivePath(wstrPath) ? wstrPath : WideString();
 }

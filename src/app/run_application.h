@@ -1,4 +1,4 @@
-// Starts a program named by its full path or by its display name in the usage history.
+// Starts a program named by its drive path or by its display name in the usage history.
 #ifndef NPDESKLAUNCH_APP_RUN_APPLICATION_H
 #define NPDESKLAUNCH_APP_RUN_APPLICATION_H
 
@@ -14,11 +14,17 @@
 // telling the user of a failure is the caller's business.
 [[nodiscard]] bool RunApplication(OsFamily family, const WideString& wstrApplication);
 
-// A text that contains ":\" is a path; anything else is a display name.
-bool IsApplicationPath(const WideString& wstrApplication);
+// Whether `wstrPath` is a drive path: a letter A to Z (either case), ":" and "\" first, and no
+// double quote anywhere. Only such a path is ever handed to the shell.
+bool IsDrivePath(const WideString& wstrPath);
+
+// The drive path that a page's text names: the text, without one pair of double quotes around
+// it, when that is a drive path; empty otherwise. Any other text is a display name.
+WideString DrivePathOf(const WideString& wstrText);
 
 // Asks the shell to open each record whose display name equals `wstrName` (A to Z compared
-// without case), in list order, until one opens; false when none does.
+// without case) and whose path is a drive path, in list order, until one opens; false when none
+// does.
 [[nodiscard]] bool LaunchByDisplayName(const std::vector<AppEntry>& vctApps, WideString wstrName);
 
 #endif

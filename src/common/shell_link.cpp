@@ -2,7 +2,6 @@
 #include "common/shell_link.h"
 
 bool ShellLink::Load(const WideString& wstrPath) {
-    ::CoInitialize(NULL);
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   link_.put_void()))) {
         return false;

@@ -8,7 +8,8 @@
 #include "common/unique_resource.h"
 #include "common/wide_text.h"
 
-// The shell's link object.
+// The shell's link object, with COM set up on the calling thread for the link's lifetime and
+// left afterwards as it was found.
 class ShellLink {
   public:
     ShellLink() {}
@@ -16,14 +17,14 @@ class ShellLink {
     ShellLink& operator=(const ShellLink&) = delete;
 
     // Loads the shortcut file at `wstrPath` for reading; false when the link object or the file
-    // fails. COM is initialised for the calling thread and left so; a thread already in another
-    // apartment keeps it.
+    // fails.
     [[nodiscard]] bool Load(const WideString& wstrPath);
 
     // The loaded link; valid only after Load answered true.
     IShellLinkW* operator->() const { return link_.get(); }
 
   private:
+    const ComApartment apartment_; // first: it goes after the link
     ComPtr<IShellLinkW> link_;
 };
 

@@ -3,6 +3,7 @@
 #define NPDESKLAUNCH_COMMON_UNIQUE_RESOURCE_H
 
 #include <windows.h>
+#include <objbase.h>
 
 // Owns one resource described by Traits (its type, its "no value" and its close function).
 template <typename Traits> class UniqueResource {
@@ -214,6 +215,25 @@ template <typename Interface> class ComPtr {
 
   private:
     Interface* pointer_;
+};
+
+// COM set up on the calling thread (apartment-threaded) for the owner's lifetime. A CoInitialize
+// that succeeded (S_OK, or S_FALSE when the thread had it already) is balanced by CoUninitialize;
+// a thread already in the multithreaded apartment keeps it. Release every interface pointer
+// before the owner goes: declare the owner first.
+class ComApartment {
+  public:
+    ComApartment() : hr_(::CoInitialize(NULL)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(hr_)) {
+            ::CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    const HRESULT hr_;
 };
 
 #endif

@@ -18,12 +18,14 @@ LRESULT CALLBACK PluginWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
 } // namespace
 
 PluginInstance::PluginInstance(NPP instance)
-    : npp(instance), hwnd(NULL), initialized(false), scriptableObject(NULL) {
+    : npp(instance), hwnd(NULL), previousUserData(0), initialized(false), scriptableObject(NULL) {
     LookUpMethodNames();
 }
 
 PluginInstance::~PluginInstance() {
     if (scriptableObject) {
+        // The page may keep the object: it must not reach this instance any more.
+        ForgetInstanceOf(scriptableObject);
         NPN_ReleaseObject(scriptableObject);
     }
 }
@@ -38,7 +40,7 @@ bool PluginInstance::Init(NPWindow* pNPWindow) {
     }
     previousWindowProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PluginWindowProc)));
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    previousUserData = SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     initialized = true;
     return true;
 }
@@ -46,6 +48,8 @@ bool PluginInstance::Init(NPWindow* pNPWindow) {
 void PluginInstance::Shut() {
     // For a record that never got a window the call fails on the null handle and changes nothing.
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
+    // The window outlives the record: its user data must not point to it.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, previousUserData);
     hwnd = NULL;
     initialized = false;
 }

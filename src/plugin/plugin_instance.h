@@ -24,6 +24,7 @@ class PluginInstance {
   private:
     NPP npp;
     HWND hwnd;
+    LONG_PTR previousUserData; // the window's user data before Init put this record's address
     bool initialized;
     NPObject* scriptableObject;
 };

@@ -50,22 +50,22 @@ struct PickJobDiscarder {
 
 bool SelectApplications(NPP npp, const NPVariant* args, uint32_t argCount,
                         PickThreadStarter startPickThread) {
-    std::unique_ptr<PickJob, PickJobDiscarder> job(NewPickJob(npp));
-    if (!job) {
-        return false;
-    }
     NPObject* pCallback = CallbackArgument(args, argCount);
-    if (!pCallback) {
+    // Without the asynchronous-call service no answer could ever reach the page: no thread.
+    if (!pCallback || !BrowserOffersAsyncCalls()) {
         return true;
     }
+    bool bRefused = false;
+    std::unique_ptr<PickJob, PickJobDiscarder> job(NewPickJob(npp, bRefused));
+    if (!job) {
+        // A picker of this instance is open, or as many as the module allows: nothing starts.
+        return bRefused;
+    }
     job->callback = NPN_RetainObject(pCallback);
-    // Without the asynchronous-call service no answer could ever reach the page: no thread.
-    if (BrowserOffersAsyncCalls()) {
-        UniqueHandle hThread(
-            reinterpret_cast<HANDLE>(startPickThread(PickApplicationThread, job.get())));
-        if (hThread) {
-            job.release(); // the thread owns the job; its handle is closed here, detached
-        }
+    UniqueHandle hThread(
+        reinterpret_cast<HANDLE>(startPickThread(PickApplicationThread, job.get())));
+    if (hThread) {
+        job.release(); // the thread owns the job; its handle is closed here, detached
     }
     return true;
 }
@@ -74,6 +74,10 @@ bool SelectApplications(NPP npp, const NPVariant* args, uint32_t argCount,
 
 bool ScriptablePluginObject::Invoke(NPIdentifier name, const NPVariant* args, uint32_t argCount,
                                     NPVariant* result) {
+    // The object of a destroyed instance speaks for no page element any more: it does nothing.
+    if (!npp) {
+        return false;
+    }
     const OsFamily family = DetectOsFamily();
     if (!IsServedOsFamily(family)) {
         return false;

@@ -34,6 +34,16 @@ class PickJobList {
         }
     }
     PickJob* First() const { return pFirst_; }
+    // Whether one more job for `npp` stays within the limits.
+    bool Admits(NPP npp) const {
+        size_t nJobs = 0;
+        for (const PickJob* pJob = pFirst_; pJob; pJob = pJob->pNext) {
+            if (pJob->npp == npp || ++nJobs >= kMaxOpenPickers) {
+                return false;
+            }
+        }
+        return true;
+    }
 
   private:
     CriticalSection lock_;
@@ -65,7 +75,12 @@ void FreeJobMemory(PickJob* pJob) {
 
 } // namespace
 
-PickJob* NewPickJob(NPP npp) {
+PickJob* NewPickJob(NPP npp, bool& bRefused) {
+    bRefused = false;
+    if (!npp) {
+        bRefused = true;
+        return NULL;
+    }
     PickJob* pJob = new (std::nothrow) PickJob();
     if (!pJob) {
         return NULL;
@@ -77,9 +92,16 @@ PickJob* NewPickJob(NPP npp) {
         return NULL;
     }
     pJob->hModule = ReferenceThisModule();
-    ListLock lock;
-    g_jobs.Add(pJob);
-    return pJob;
+    {
+        ListLock lock;
+        if (g_jobs.Admits(npp)) {
+            g_jobs.Add(pJob);
+            return pJob;
+        }
+    }
+    bRefused = true;
+    DiscardPickJob(pJob);
+    return NULL;
 }
 
 void DiscardPickJob(PickJob* pJob) {

@@ -12,6 +12,10 @@
 // UTF-8 (at most 1,556 bytes) with its zero byte.
 const uint32_t kPickBufferSize = 2048;
 
+// How many pickers may be open in the module at once, whatever their instances: each is a thread
+// and a dialog (Wine 8 hangs a process's 64th open-file dialog). An instance has one at most.
+const size_t kMaxOpenPickers = 4;
+
 struct PickJob {
     NPP npp;         // the instance the reply goes to; null once that instance is destroyed
     uint32_t length; // bytes of the UTF-8 reply in buffer, without its zero byte
@@ -27,8 +31,10 @@ struct PickJob {
 };
 
 // A job for `npp` with a zeroed buffer and a reference on this module for the picker thread,
-// entered in the list of unfinished jobs; null when memory is exhausted.
-PickJob* NewPickJob(NPP npp);
+// entered in the list of unfinished jobs. Null with `bRefused` set when `npp` has an unfinished
+// job already or kMaxOpenPickers jobs are unfinished (a job counts until its reply is delivered
+// or dropped); null with `bRefused` clear when memory is exhausted.
+PickJob* NewPickJob(NPP npp, bool& bRefused);
 
 // Ends a job on the plug-in thread: the hold on the page's function is let go (the page is
 // not called), the module reference still in the job is given back, then the buffer and the

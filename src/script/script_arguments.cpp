@@ -1,6 +1,8 @@
 // Argument checks and the launch failure message.
 #include "script/script_arguments.h"
 
+#include "common/shown_text.h"
+
 namespace {
 
 // "没找到指定的程序": the program was not found.
@@ -38,5 +40,7 @@ size_t Utf8PieceLength(const char* bytes, size_t nLength, size_t nMax) {
 }
 
 WideString FormatLaunchFailureMessage(const WideString& wstrText) {
-    return CutToLength(WideString(kLaunchFailurePrefix) + wstrText, kPathCapacity - 1);
+    // The page's text cannot break lines or turn the message around.
+    return CutToLength(WideString(kLaunchFailurePrefix) + WithoutLayoutCharacters(wstrText),
+                       kPathCapacity - 1);
 }

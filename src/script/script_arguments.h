@@ -20,7 +20,8 @@ const size_t kArgumentUnitsNeeded = kPathCapacity;
 // bytes. Ends at `nLength` when that is within reach.
 size_t Utf8PieceLength(const char* bytes, size_t nLength, size_t nMax);
 
-// "没找到指定的程序" followed by the text, cut so that the message fits a path buffer.
+// "没找到指定的程序" followed by the text without its layout characters (common/shown_text.h),
+// cut so that the message fits a path buffer.
 WideString FormatLaunchFailureMessage(const WideString& wstrText);
 
 #endif

@@ -122,6 +122,12 @@ uintptr_t BeginPickThread(PickThreadProc proc, void* pArgument) {
 
 } // namespace
 
+void ForgetInstanceOf(NPObject* pObject) {
+    if (pObject) {
+        FromHeader(pObject)->ForgetInstance();
+    }
+}
+
 ScriptableClass ScriptablePluginObjectClass = {
     {
         NP_CLASS_STRUCT_VERSION_CTOR,

@@ -24,6 +24,8 @@ class ScriptablePluginObjectBase : public NPObject {
     ScriptablePluginObjectBase& operator=(const ScriptablePluginObjectBase&) = delete;
 
     virtual void Invalidate() {}
+    // The instance is destroyed: the object no longer names it.
+    void ForgetInstance() { npp = NULL; }
     virtual bool HasMethod(NPIdentifier) { return false; }
     virtual bool Invoke(NPIdentifier, const NPVariant*, uint32_t, NPVariant*) { return false; }
     virtual bool InvokeDefault(const NPVariant*, uint32_t, NPVariant*) { return false; }
@@ -39,12 +41,14 @@ class ScriptablePluginObjectBase : public NPObject {
 };
 
 // The object a page scripts: three methods, a default call and no properties. Its picker
-// threads are started by `startPickThread`.
+// threads are started by `startPickThread`. Once its instance is destroyed or the browser has
+// invalidated it, every method call answers false and does nothing.
 class ScriptablePluginObject : public ScriptablePluginObjectBase {
   public:
     ScriptablePluginObject(NPP instance, PickThreadStarter startPickThread)
         : ScriptablePluginObjectBase(instance), startPickThread_(startPickThread) {}
 
+    void Invalidate() override { ForgetInstance(); }
     bool HasMethod(NPIdentifier name) override;
     bool Invoke(NPIdentifier name, const NPVariant* args, uint32_t argCount,
                 NPVariant* result) override;
@@ -64,5 +68,9 @@ struct ScriptableClass : NPClass {
 
 // The class record handed to NPN_CreateObject: its objects start threads with _beginthreadex.
 extern ScriptableClass ScriptablePluginObjectClass;
+
+// From NPP_Destroy, for an object made with a ScriptableClass: the page may keep the object, but
+// nothing it calls afterwards reaches the destroyed instance.
+void ForgetInstanceOf(NPObject* pObject);
 
 #endif

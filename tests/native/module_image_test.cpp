@@ -121,7 +121,7 @@ TEST_F(ModuleImage, ImportsExactlyTheFunctionsOnItsList) {
           "realloc",      "setlocale",  "strchr",         "strcmp",  "strerror", "strlen",
           "strncmp",      "vfprintf",   "wcslen"}},
         {"comdlg32.dll", {"GetOpenFileNameW"}},
-        {"ole32.dll", {"CoCreateInstance", "CoInitialize"}},
+        {"ole32.dll", {"CoCreateInstance", "CoInitialize", "CoUninitialize"}},
         {"shell32.dll", {"ExtractIconExW", "SHGetSpecialFolderPathW", "ShellExecuteExW"}},
         {"shlwapi.dll", {"PathFileExistsW", "PathIsDirectoryW", "wnsprintfW"}},
         {"version.dll", {"GetFileVersionInfoSizeW", "GetFileVersionInfoW", "VerQueryValueW"}},

@@ -68,6 +68,7 @@ TEST(LaunchFailureMessage, FollowsTheWordsWithThePathAndFitsAPathBuffer) {
     EXPECT_EQ(prefix + WIDE("C:\\nope\\x.exe"),
               FormatLaunchFailureMessage(WIDE("C:\\nope\\x.exe")));
     EXPECT_EQ(prefix, FormatLaunchFailureMessage(WideString()));
+    EXPECT_EQ(prefix + WIDE("ab"), FormatLaunchFailureMessage(WIDE("a\u202E\r\nb")));
 
     const WideString exact(251, 'p'); // 8 + 251 = 259 units: fits whole
     EXPECT_EQ(prefix + exact, FormatLaunchFailureMessage(exact));

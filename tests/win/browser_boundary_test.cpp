@@ -1,10 +1,15 @@
 // The module's code linked into this program and driven through its own tables by the host:
-// what a browser cannot provoke on demand (a thread that does not start, an exception).
+// what a browser cannot provoke on demand (a thread that does not start, an exception, picker
+// threads that open no dialog).
+#include <process.h>
+
 #include <stdexcept>
 
 #include "module_fixture.h"
 #include "npruntime/browser_services.h"
 #include "plugin/plugin_callbacks.h"
+#include "script/pick_delivery.h"
+#include "script/pick_job.h"
 #include "script/scriptable_object.h"
 
 namespace {
@@ -18,6 +23,22 @@ uintptr_t NoThread(PickThreadProc, void*) {
 
 uintptr_t ThrowingStart(PickThreadProc, void*) {
     throw std::runtime_error("no thread");
+}
+
+// Picker threads that open no dialog: each waits until the test lets it go, then hands its job
+// back as a cancelled pick does.
+HANDLE g_hRelease = nullptr;
+volatile LONG g_nStarted = 0;
+
+unsigned __stdcall ParkedPick(void* pJob) {
+    WaitForSingleObject(g_hRelease, INFINITE);
+    HandPickJobToPluginThread(static_cast<PickJob*>(pJob), DeliverPickedApplication);
+    return 0;
+}
+
+uintptr_t ParkedStart(PickThreadProc, void* pJob) {
+    InterlockedIncrement(&g_nStarted);
+    return _beginthreadex(nullptr, 0, ParkedPick, pJob, 0, nullptr);
 }
 
 // One instance of the linked-in module and a scriptable object of it, made with a class record
@@ -55,12 +76,12 @@ class LinkedModule : public ::testing::Test {
     }
 
     // SelectApplications with the page's function, through the module's class record.
-    bool Select() {
+    bool Select(NPObject* object = nullptr) {
         NPVariant result = Sentinel();
         const Arguments args = Arguments().Object(function_);
         const bool bReturned = nphost::CheckedClass()->invoke(
-            object_, Browser::Get().StringIdentifier("SelectApplications"), args.data(),
-            args.size(), &result);
+            object ? object : object_, Browser::Get().StringIdentifier("SelectApplications"),
+            args.data(), args.size(), &result);
         EXPECT_TRUE(IsSentinel(result)) << "the result was set";
         return bReturned;
     }
@@ -86,6 +107,37 @@ TEST_F(LinkedModule, AnExceptionBecomesTheFailureAnswerAndLeavesNothingHeld) {
     EXPECT_FALSE(Select()) << "Invoke answers false when its work throws";
     EXPECT_EQ(1u, function_->referenceCount) << "the hold on the page's function was kept";
     EXPECT_TRUE(Browser::Get().CallsOf(function_).empty()) << "the page was called";
+}
+
+TEST_F(LinkedModule, ACallBeyondThePickerLimitsStartsNoThreadAndHoldsNothing) {
+    StartPickThreadsWith(ParkedStart);
+    const UniqueHandle hRelease(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    g_hRelease = hRelease.get();
+    g_nStarted = 0;
+    EXPECT_TRUE(Select());
+    EXPECT_TRUE(Select()) << "a second call on the same instance";
+    EXPECT_EQ(1, g_nStarted);
+    EXPECT_EQ(2u, function_->referenceCount) << "the page's and the one picker's";
+    // More instances than the module's limit leaves pickers for.
+    NPP_t others[kMaxOpenPickers];
+    std::vector<NPObject*> objects;
+    for (NPP_t& npp : others) {
+        memset(&npp, 0, sizeof(npp));
+        ASSERT_EQ(NPERR_NO_ERROR, funcs_.newp(const_cast<char*>("application/corvid-application"),
+                                              &npp, NP_EMBED, 0, nullptr, nullptr, nullptr));
+        Browser::Get().InstanceCreated(&npp);
+        objects.push_back(Browser::Get().CreateObject(&npp, &class_));
+        EXPECT_TRUE(Select(objects.back()));
+    }
+    EXPECT_EQ(static_cast<LONG>(kMaxOpenPickers), g_nStarted);
+    EXPECT_EQ(1u + kMaxOpenPickers, function_->referenceCount);
+    SetEvent(hRelease.get());
+    EXPECT_TRUE(Browser::Get().PumpUntil([&] { return function_->referenceCount == 1; }, 20000));
+    for (size_t i = 0; i < objects.size(); ++i) {
+        Browser::Get().ReleaseObject(objects[i]);
+        funcs_.destroy(&others[i], nullptr);
+        Browser::Get().InstanceDestroyed(&others[i]);
+    }
 }
 
 } // namespace

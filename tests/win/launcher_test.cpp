@@ -3,6 +3,7 @@
 // could be started.
 #include "family_fixture.h"
 #include "app/run_application.h"
+#include "app/shell_open.h"
 #include "nphost/dialog_watcher.h"
 
 #include <string.h>
@@ -69,6 +70,15 @@ std::string ArgumentsOf(const std::string& commandLine) {
     return rest;
 }
 
+AppEntry Record(const std::wstring& name, const std::wstring& path) {
+    AppEntry ad;
+    memset(&ad, 0, sizeof(ad));
+    CopyToBuffer(ad.wszAppName, kPathCapacity, name);
+    CopyToBuffer(ad.wszIconPath, kPathCapacity, path);
+    CopyToBuffer(ad.wszExePath, kPathCapacity, path);
+    return ad;
+}
+
 TEST_F(Launcher, AFullPathStartsTheProgramWithoutArguments) {
     const std::wstring tool = Program(L"Full Path\\tool.exe");
     EXPECT_TRUE(Run(tool).empty()) << "a failure message was shown";
@@ -77,6 +87,81 @@ TEST_F(Launcher, AFullPathStartsTheProgramWithoutArguments) {
     EXPECT_EQ(1u, runs.size());
     EXPECT_NE(std::string::npos, runs[0].find(nphost::Narrow(tool))) << "got: " << runs[0];
     EXPECT_EQ("", ArgumentsOf(runs[0])) << "got: " << runs[0];
+}
+
+TEST_F(Launcher, AQuotedDrivePathStartsTheProgram) {
+    const std::wstring tool = Program(L"Quoted Path\\tool.exe");
+    EXPECT_TRUE(Run(L"\"" + tool + L"\"").empty()) << "a failure message was shown";
+    ASSERT_TRUE(WaitForRuns(tool, 1)) << "the program never ran";
+    EXPECT_EQ("", ArgumentsOf(RunsOf(tool)[0])) << "got: " << RunsOf(tool)[0];
+}
+
+// The protocol npdprobe: whose handler is a marker program, as an installed application's would be.
+class ProbeProtocol {
+  public:
+    explicit ProbeProtocol(const std::wstring& handler) {
+        const std::wstring command = L"\"" + handler + L"\" \"%1\"";
+        Set(L"npdprobe", L"", L"URL:npdprobe");
+        Set(L"npdprobe", L"URL Protocol", L"");
+        Set(L"npdprobe\\shell\\open\\command", L"", command);
+    }
+    ~ProbeProtocol() {
+        for (const wchar_t* key : {L"npdprobe\\shell\\open\\command", L"npdprobe\\shell\\open",
+                                   L"npdprobe\\shell", L"npdprobe"}) {
+            RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
+        }
+    }
+
+  private:
+    static void Set(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+        HKEY hKey = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, key, 0, nullptr, 0,
+                                                 KEY_SET_VALUE, nullptr, &hKey, nullptr));
+        const UniqueRegKey owner(hKey);
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegSetValueExW(hKey, name, 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
+    }
+};
+
+// A URL or a device path is a display name, which names nothing here: no handler and no program
+// runs, and the user is told.
+TEST_F(Launcher, OnlyADrivePathReachesTheShell) {
+    const std::wstring handler = Program(L"handler\\probe.exe");
+    const std::wstring tool = Program(L"Tool.exe");
+    const ProbeProtocol protocol(handler);
+    const std::wstring texts[] = {L"npdprobe://x/?C:\\y", L"\"npdprobe://x/?C:\\y\"",
+                                  L"\\\\?\\" + tool, L"\\\\.\\" + tool};
+    for (const std::wstring& text : texts) {
+        const std::vector<SeenBox> boxes = Run(text);
+        EXPECT_EQ(1u, boxes.size()) << Show(text) << " gave no failure message";
+        for (const SeenBox& box : boxes) {
+            EXPECT_EQ(kNotFound + text, box.text) << Show(box.text);
+        }
+    }
+    // A history record's path is outside data too.
+    {
+        DialogWatcher watcher;
+        EXPECT_FALSE(LaunchByDisplayName({Record(L"Tool", L"\\\\?\\" + tool)}, L"Tool"));
+    }
+    Sleep(500);
+    EXPECT_TRUE(RunsOf(handler).empty()) << "the protocol handler ran: " << RunsOf(handler)[0];
+    EXPECT_TRUE(RunsOf(tool).empty()) << "the program ran: " << RunsOf(tool)[0];
+}
+
+TEST_F(Launcher, TheFailureMessageShowsThePagesTextWithoutLayoutCharacters) {
+    const std::vector<SeenBox> boxes = Run(L"Report\u202Eexe.txt\r\n\u2066OK\u200F\t");
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(kNotFound + L"Reportexe.txtOK", boxes[0].text) << Show(boxes[0].text);
+}
+
+TEST(ShellOpen, TheRequestKeepsTheSystemsWarningForDownloadedFiles) {
+    const SHELLEXECUTEINFOW sei = ShellOpenRequest(L"C:\\x.exe");
+    EXPECT_EQ(0u, sei.fMask & SEE_MASK_NOZONECHECKS);
+    EXPECT_STREQ(L"C:\\x.exe", sei.lpFile);
+    EXPECT_STREQ(L"open", sei.lpVerb);
+    EXPECT_EQ(nullptr, sei.lpParameters);
 }
 
 TEST_F(Launcher, ADisplayNameStartsTheHistoryProgramWhateverTheCaseOfAToZ) {
@@ -128,15 +213,6 @@ TEST_F(Launcher, AFailingPathIsTriedOnceAndNotLookedUpByName) {
     EXPECT_EQ(kNotFound + missing, boxes[0].text) << Show(boxes[0].text);
     Sleep(300);
     EXPECT_TRUE(RunsOf(tool).empty()) << "the history program of the same name was started";
-}
-
-AppEntry Record(const std::wstring& name, const std::wstring& path) {
-    AppEntry ad;
-    memset(&ad, 0, sizeof(ad));
-    CopyToBuffer(ad.wszAppName, kPathCapacity, name);
-    CopyToBuffer(ad.wszIconPath, kPathCapacity, path);
-    CopyToBuffer(ad.wszExePath, kPathCapacity, path);
-    return ad;
 }
 
 TEST_F(Launcher, ARecordThatFailsToOpenFallsThroughToTheNextOfTheSameName) {

@@ -114,16 +114,39 @@ class Picker : public ::testing::Test {
         Browser::Get().PumpFor(50);
     }
 
-    // SelectApplications(function) as the page calls it; the dialog that opens for it.
-    HWND Select(NPObject* function, const std::vector<HWND>& known = {}) {
+    // SelectApplications(function) as the page calls it on `object` (the fixture's by default);
+    // the dialog that opens for it.
+    HWND Select(NPObject* function, const std::vector<HWND>& known = {},
+                NPObject* object = nullptr) {
         NPVariant result;
         result.type = NPVariantType_Void;
-        EXPECT_TRUE(Browser::Get().CallMethod(object_, "SelectApplications",
+        EXPECT_TRUE(Browser::Get().CallMethod(object ? object : object_, "SelectApplications",
                                               Arguments().Object(function), &result));
         EXPECT_EQ(2u, function->referenceCount) << "the picker holds the page's function";
         const HWND hDialog = nphost::WaitForFileDialog(kWait, known);
         EXPECT_NE(nullptr, hDialog) << "no open-file dialog appeared";
         return hDialog;
+    }
+
+    // SelectApplications(function) on `object` that must start nothing: no dialog beside
+    // `open`, no hold on the function, no reply.
+    void SelectExpectingNothing(NPObject* object, const std::vector<HWND>& open, bool bAnswer) {
+        NPObject* function = Browser::Get().CreateFunction();
+        const int nPosted = Browser::Get().PostedAsyncCalls();
+        NPVariant result;
+        result.type = NPVariantType_Void;
+        EXPECT_EQ(bAnswer, Browser::Get().CallMethod(object, "SelectApplications",
+                                                     Arguments().Object(function), &result));
+        EXPECT_EQ(1u, function->referenceCount) << "the page's function is held";
+        const HWND hDialog = nphost::WaitForFileDialog(1000, open);
+        EXPECT_EQ(nullptr, hDialog) << "another dialog opened";
+        if (hDialog) {
+            nphost::PressCancel(hDialog);
+            nphost::WaitUntilClosed(hDialog, kWait);
+        }
+        EXPECT_EQ(nPosted, Browser::Get().PostedAsyncCalls()) << "a reply was posted";
+        EXPECT_TRUE(Browser::Get().CallsOf(function).empty());
+        Browser::Get().ReleaseObject(function);
     }
 
     // Waits until the picker has let go of the page's function: its job is over.
@@ -374,10 +397,12 @@ TEST_F(Picker, ACorruptShortcutShowsTheIconFailureAndAnswersNothing) {
 }
 
 TEST_F(Picker, TwoPickersOpenTwoCentredDialogsOnTwoThreadsEachAnsweringItsOwnFunction) {
+    // Two objects: one object has one picker at a time.
+    Instance other(Module());
     NPObject* second = Browser::Get().CreateFunction();
     const HWND hFirst = Select(function_);
     ASSERT_NE(nullptr, hFirst);
-    const HWND hSecond = Select(second, {hFirst});
+    const HWND hSecond = Select(second, {hFirst}, other.ScriptableObject());
     ASSERT_NE(nullptr, hSecond);
     EXPECT_NE(GetWindowThreadProcessId(hFirst, nullptr),
               GetWindowThreadProcessId(hSecond, nullptr));
@@ -395,6 +420,59 @@ TEST_F(Picker, TwoPickersOpenTwoCentredDialogsOnTwoThreadsEachAnsweringItsOwnFun
     EXPECT_EQ(Narrow(Picked(L"tool.exe") + L"*tool#"), OnlyReply(function_));
     EXPECT_EQ(Narrow(Picked(L"named.exe") + L"*My Tool#"), OnlyReply(second));
     Browser::Get().ReleaseObject(second);
+}
+
+TEST_F(Picker, AnObjectWhosePickerIsOpenStartsNoOtherUntilItIsOver) {
+    const HWND hDialog = Select(function_);
+    ASSERT_NE(nullptr, hDialog);
+    SelectExpectingNothing(object_, {hDialog}, true);
+    CancelAndExpectNothing(hDialog);
+    const HWND hNext = Select(function_);
+    ASSERT_NE(nullptr, hNext) << "the object picks again once its picker is over";
+    CancelAndExpectNothing(hNext);
+}
+
+// A page that calls SelectApplications in a loop on many objects gets the module's few dialogs.
+TEST_F(Picker, NoMoreThanFourDialogsAreOpenInTheModule) {
+    std::vector<std::unique_ptr<Instance>> others;
+    std::vector<NPObject*> functions;
+    std::vector<HWND> open = {Select(function_)};
+    for (int i = 0; i < 5; ++i) {
+        others.emplace_back(new Instance(Module()));
+        NPObject* object = others.back()->ScriptableObject();
+        if (open.size() < 4) {
+            functions.push_back(Browser::Get().CreateFunction());
+            open.push_back(Select(functions.back(), open, object));
+        } else {
+            SelectExpectingNothing(object, open, true);
+        }
+    }
+    EXPECT_EQ(4u, open.size());
+    for (HWND hDialog : open) {
+        nphost::PressCancel(hDialog);
+        EXPECT_TRUE(nphost::WaitUntilClosed(hDialog, kWait));
+    }
+    for (NPObject* function : functions) {
+        EXPECT_TRUE(Finished(function));
+        Browser::Get().ReleaseObject(function);
+    }
+    EXPECT_TRUE(Finished(function_));
+    const HWND hDialog = Select(function_, {}, others.back()->ScriptableObject());
+    ASSERT_NE(nullptr, hDialog) << "a picker opens again once the others are over";
+    CancelAndExpectNothing(hDialog);
+}
+
+// The page may keep the object after its instance is gone: nothing it calls reaches it.
+TEST_F(Picker, AnObjectWhoseInstanceIsDestroyedStartsNothing) {
+    instance_->Destroy();
+    SelectExpectingNothing(object_, {}, false);
+    nphost::DialogWatcher watcher;
+    NPVariant result = Sentinel();
+    EXPECT_FALSE(Browser::Get().CallMethod(object_, "RunAppointedApplication",
+                                           Arguments().String("C:\\nope\\x.exe"), &result));
+    EXPECT_FALSE(Browser::Get().CallMethod(object_, "RecentlyApplications", Arguments(), &result));
+    EXPECT_TRUE(IsSentinel(result));
+    EXPECT_TRUE(watcher.Boxes().empty()) << "a box was shown";
 }
 
 TEST_F(Picker, AfterDeliveryNothingOfTheReplyIsLeftInTheBrowsersHeap) {

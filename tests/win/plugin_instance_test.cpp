@@ -47,6 +47,8 @@ TEST(PluginWindow, SetWindowTakesOverTheWindowAndDestroyGivesItBack) {
 
     EXPECT_EQ(NPERR_NO_ERROR, instance.Destroy());
     EXPECT_EQ(area.BrowserProcedure(), area.CurrentProcedure()) << "procedure not restored";
+    EXPECT_EQ(0, GetWindowLongPtrW(area.Handle(), GWLP_USERDATA))
+        << "the window's user data still points to the freed record";
 }
 
 TEST(PluginWindow, TheRecordStaysOnItsFirstWindow) {
