@@ -14,30 +14,23 @@ TEST(RunApplication, OnlyADrivePathIsAPathEverythingElseIsADisplayName) {
         {WIDE("C:\\x.exe"), WIDE("C:\\x.exe")},
         {WIDE("z:\\Program Files\\x.exe"), WIDE("z:\\Program Files\\x.exe")},
         {WIDE("\"C:\\Program Files\\x.exe\""), WIDE("C:\\Program Files\\x.exe")},
-        {WIDE("C:\\"), WIDE("C:\\")},
         {WIDE("npdprobe://x/?C:\\y"), WIDE("")},
         {WIDE("npdprobe:C:\\y"), WIDE("")},
         {WIDE("http://host/C:\\x.exe"), WIDE("")},
-        {WIDE("file:///C:\\x.exe"), WIDE("")},
         {WIDE("\\\\?\\C:\\x.exe"), WIDE("")},
         {WIDE("\\\\.\\C:\\x.exe"), WIDE("")},
         {WIDE("\\\\host\\share\\x.exe"), WIDE("")},
-        {WIDE("\\??\\C:\\x.exe"), WIDE("")},
         {WIDE(" C:\\x.exe"), WIDE("")},
         {WIDE("1:\\x.exe"), WIDE("")},
-        {WIDE("\u00C4:\\x.exe"), WIDE("")},
         {WIDE("\uFF23:\\x.exe"), WIDE("")}, // a full-width C
-        {WIDE("CC:\\x.exe"), WIDE("")},
         {WIDE("C:x.exe"), WIDE("")},
         {WIDE("C:/x.exe"), WIDE("")},
         {WIDE("C:"), WIDE("")},
         {WIDE("notepad"), WIDE("")},
-        {WIDE(""), WIDE("")},
         {WIDE("\"\""), WIDE("")},
         {WIDE("\"C:\\x.exe"), WIDE("")},                 // no closing quote
         {WIDE("\"\"C:\\x.exe\"\""), WIDE("")},           // one pair only is taken off
         {WIDE("\"C:\\x.exe\" \"C:\\y.exe\""), WIDE("")}, // a quote left inside
-        {WIDE("C:\\x.exe\""), WIDE("")},
         {WIDE("\"npdprobe://x/?C:\\y\""), WIDE("")},
     };
     for (const auto& c : cases) {

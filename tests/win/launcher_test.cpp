@@ -6,6 +6,7 @@
 #include "app/shell_open.h"
 #include "nphost/dialog_watcher.h"
 
+#include <shlwapi.h>
 #include <string.h>
 
 namespace {
@@ -96,32 +97,17 @@ TEST_F(Launcher, AQuotedDrivePathStartsTheProgram) {
     EXPECT_EQ("", ArgumentsOf(RunsOf(tool)[0])) << "got: " << RunsOf(tool)[0];
 }
 
-// The protocol npdprobe: whose handler is a marker program, as an installed application's would be.
-class ProbeProtocol {
-  public:
+// The protocol npdprobe: whose handler is a marker program, as an installed application's is.
+struct ProbeProtocol {
     explicit ProbeProtocol(const std::wstring& handler) {
-        const std::wstring command = L"\"" + handler + L"\" \"%1\"";
-        Set(L"npdprobe", L"", L"URL:npdprobe");
         Set(L"npdprobe", L"URL Protocol", L"");
-        Set(L"npdprobe\\shell\\open\\command", L"", command);
+        Set(L"npdprobe\\shell\\open\\command", nullptr, L"\"" + handler + L"\" \"%1\"");
     }
-    ~ProbeProtocol() {
-        for (const wchar_t* key : {L"npdprobe\\shell\\open\\command", L"npdprobe\\shell\\open",
-                                   L"npdprobe\\shell", L"npdprobe"}) {
-            RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
-        }
-    }
-
-  private:
+    ~ProbeProtocol() { SHDeleteKeyW(HKEY_CLASSES_ROOT, L"npdprobe"); }
     static void Set(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
-        HKEY hKey = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, key, 0, nullptr, 0,
-                                                 KEY_SET_VALUE, nullptr, &hKey, nullptr));
-        const UniqueRegKey owner(hKey);
         ASSERT_EQ(ERROR_SUCCESS,
-                  RegSetValueExW(hKey, name, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
+                  SHSetValueW(HKEY_CLASSES_ROOT, key, name, REG_SZ, value.c_str(),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
     }
 };
 
