@@ -100,6 +100,11 @@ bool WriteBitmapFileParts(const WideString& wstrFilePath, const BitmapFileHeader
 }
 
 bool SaveAppIcon(const WideString& wstrAppPath, WideString wstrImagesFolder) {
+    // A name that would leave the folder or open a device is refused before anything is read.
+    WideString wstrFilePath;
+    if (!BitmapFilePath(wstrImagesFolder, AppIconName(wstrAppPath), &wstrFilePath)) {
+        return false;
+    }
     UniqueIcon icon(ExtractAppIcon(wstrAppPath));
     if (!icon) {
         return false;

@@ -12,8 +12,14 @@ bool IsControlPanelPath(const WideString& wstrIconLocation);
 // up to the last dot when that dot lies after the backslash.
 WideString AppIconName(const WideString& wstrAppPath);
 
-// `wstrFolder` + "\" + `wstrName` + ".bmp" into `pwstrFilePath`; false when that would not fit a
-// path buffer (more than 259 characters).
+// Whether `wstrName` may name a bitmap file: one that stays in its folder and is no device. Not
+// when it holds "\\", "/" or ":", is "." or "..", ends in a dot or a space, or is a device name
+// (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, the last two also with the superscript digits
+// that Windows takes for 1 to 3; in any letter case, with or without an extension).
+bool IsStorableBitmapName(const WideString& wstrName);
+
+// `wstrFolder` + "\" + `wstrName` + ".bmp" into `pwstrFilePath`; false when the name is not
+// storable or the path would not fit a path buffer (more than 259 characters).
 [[nodiscard]] bool BitmapFilePath(const WideString& wstrFolder, const WideString& wstrName,
                                   WideString* pwstrFilePath);
 

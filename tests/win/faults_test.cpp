@@ -314,6 +314,18 @@ TEST_F(Faults, AHeldBitmapLeavesOutJustItsRecordAndAnAccessoryStaysListed) {
     EXPECT_EQ(kBitmapFileBytes, ReadBytes(Images() + L"\\last.bmp").size());
 }
 
+// --- A hostile history -----------------------------------------------------------------------
+
+// The bitmap is named for the program's file, "/" and device names included. The Control Panel's
+// icon is had by the name alone, so the device program needs no file.
+TEST_F(Faults, ProgramsWhoseBitmapWouldLeaveTheFolderOrOpenADeviceAreLeftOut) {
+    ::DeleteFileW((kPluginFolder + L"\\tool.bmp").c_str());
+    const std::wstring tool = AppWithIcon(L"tool.exe");
+    Seed({kApps + L"\\sub\\a/../../tool.exe", kApps + L"\\nul.control.exe", tool});
+    EXPECT_EQ(ShowList({EntryOf(tool)}), ShowList(Page().History()));
+    EXPECT_FALSE(Exists(kPluginFolder + L"\\tool.bmp")) << "a bitmap was stored beside the module";
+}
+
 // --- Corrupt shortcut files -----------------------------------------------------------------
 
 struct Damage {
