@@ -34,6 +34,16 @@ bool IsDeviceName(const WideString& wstrName) {
     return false;
 }
 
+void AppendHex(WideString& wstrText, uint32_t nValue) {
+    const WideChar kDigits[] = WIDE("0123456789abcdef");
+    WideString wstrDigits;
+    do {
+        wstrDigits.insert(wstrDigits.begin(), kDigits[nValue % 16]);
+        nValue /= 16;
+    } while (nValue != 0);
+    wstrText += wstrDigits;
+}
+
 } // namespace
 
 bool IsControlPanelPath(const WideString& wstrIconLocation) {
@@ -92,4 +102,31 @@ WideString ImagesFolderBeside(const WideString& wstrModulePath) {
 WideString ParentFolder(const WideString& wstrFolder) {
     const size_t iSlash = wstrFolder.rfind(WIDE('\\'));
     return iSlash == WideString::npos ? WideString() : wstrFolder.substr(0, iSlash);
+}
+
+WideString FolderOfFile(const WideString& wstrFilePath) {
+    // Up to the last backslash, then without the backslashes that end it but a drive's own.
+    WideString wstrFolder = wstrFilePath.substr(0, wstrFilePath.rfind(WIDE('\\')) + 1);
+    while (wstrFolder.size() > 1 && wstrFolder.back() == WIDE('\\') &&
+           wstrFolder[wstrFolder.size() - 2] != WIDE(':')) {
+        wstrFolder.pop_back();
+    }
+    return wstrFolder;
+}
+
+bool IsWritableImagesFolder(uint32_t nAttributes) {
+    return (nAttributes & kAttributeDirectory) != 0 && (nAttributes & kAttributeReparsePoint) == 0;
+}
+
+bool IsReplaceableBitmap(uint32_t nAttributes, uint32_t nLinks) {
+    const uint32_t nRefused = kAttributeReadOnly | kAttributeDirectory | kAttributeReparsePoint;
+    return (nAttributes & nRefused) == 0 && nLinks <= 1;
+}
+
+WideString TemporaryFileName(uint32_t nProcess, uint32_t nSerial) {
+    WideString wstrName = WIDE("~npd");
+    AppendHex(wstrName, nProcess);
+    wstrName += WIDE('-');
+    AppendHex(wstrName, nSerial);
+    return wstrName + WIDE(".tmp");
 }

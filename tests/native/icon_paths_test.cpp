@@ -65,6 +65,25 @@ TEST(IconPaths, NamesThatLeaveTheFolderOrNameADeviceAreNotStored) {
         BitmapFilePath(WIDE("C:\\m\\images"), AppIconName(WIDE("C:\\a/../../x.exe")), &path));
 }
 
+TEST(IconPaths, TheImagesFolderMustBeAFolderAndABitmapAPlainFileOfOneLink) {
+    const uint32_t kReadOnly = kAttributeReadOnly, kFolder = kAttributeDirectory,
+                   kReparse = kAttributeReparsePoint, kArchive = 0x20;
+    EXPECT_TRUE(IsWritableImagesFolder(kFolder));
+    EXPECT_TRUE(IsWritableImagesFolder(kFolder | kReadOnly)) << "Windows ignores it for folders";
+    EXPECT_FALSE(IsWritableImagesFolder(kFolder | kReparse)) << "a junction";
+    EXPECT_FALSE(IsWritableImagesFolder(kArchive)) << "a file";
+    EXPECT_TRUE(IsReplaceableBitmap(kArchive, 1));
+    EXPECT_TRUE(IsReplaceableBitmap(0, 0));
+    EXPECT_FALSE(IsReplaceableBitmap(kArchive, 2)) << "a hard link";
+    EXPECT_FALSE(IsReplaceableBitmap(kArchive | kReparse, 1)) << "a symbolic link";
+    EXPECT_FALSE(IsReplaceableBitmap(kArchive | kReadOnly, 1));
+    EXPECT_FALSE(IsReplaceableBitmap(kFolder, 1));
+    EXPECT_EQ(WIDE("~npd1f-a0.tmp"), TemporaryFileName(0x1F, 0xA0));
+    EXPECT_EQ(WIDE("C:\\m\\images"), FolderOfFile(WIDE("C:\\m\\images\\\\x.bmp")));
+    EXPECT_EQ(WIDE("C:\\"), FolderOfFile(WIDE("C:\\x.bmp")));
+    EXPECT_EQ(WIDE(""), FolderOfFile(WIDE("x.bmp")));
+}
+
 TEST(IconPaths, FilePathAddsOneBackslashAndTheExtension) {
     WideString path;
     ASSERT_TRUE(BitmapFilePath(WIDE("C:\\m\\images"), WIDE("notepad"), &path));
