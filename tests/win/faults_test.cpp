@@ -414,6 +414,30 @@ TEST_F(Faults, LinksPlantedInTheImagesFolderLeadNoBitmapElsewhere) {
         << "bitmaps were written where the images folder's link leads";
 }
 
+// Wine serves \\npdhost\share from its prefix's dosdevices\unc folder: a program there would be
+// found if the catalogue asked for it.
+TEST_F(Faults, HistoryValuesOffADriveAreLeftOutUnasked) {
+    const std::wstring unixDrive = UnixPath(L"C:\\");
+    if (unixDrive.empty()) {
+        GTEST_SKIP() << "the share is served by Wine";
+    }
+    std::wstring shareFolder = L"Z:" + unixDrive + L"../unc/npdhost/share";
+    std::replace(shareFolder.begin(), shareFolder.end(), L'/', L'\\');
+    nphost::MakeFolders(shareFolder);
+    const std::wstring onShare = L"\\\\npdhost\\share\\t.exe";
+    ASSERT_TRUE(nphost::CopyProgram(nphost::BesideExecutable(L"marker_program.exe"), onShare));
+    ASSERT_TRUE(nphost::MakeShortcut(kApps + L"\\net.lnk", onShare));
+    const std::wstring tool = AppWithIcon(L"tool.exe");
+    std::vector<nphost::HistoryValue> values = {
+        // An unknown folder and its backslash expand to a backslash: the share remains.
+        {L"{4E504448-0000-4000-8000-00000000BAD0}" + onShare, 9, 1},
+        {nphost::RunPathName(HistoryFamily::Nt6, L"\\\\?\\" + AppWithIcon(L"long.exe")), 8, 1},
+        {nphost::RunPathName(HistoryFamily::Nt6, kApps + L"\\net.lnk"), 7, 1},
+        {nphost::RunPathName(HistoryFamily::Nt6, tool), 6, 1}};
+    ASSERT_TRUE(nphost::SeedUsageHistory(HistoryFamily::Nt6, values));
+    EXPECT_EQ(ShowList({EntryOf(tool)}), ShowList(Page().History()));
+}
+
 // --- Corrupt shortcut files -----------------------------------------------------------------
 
 struct Damage {
