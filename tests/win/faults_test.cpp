@@ -338,44 +338,37 @@ std::wstring UnixPath(const std::wstring& path) {
     return unix;
 }
 
-// Starts a Unix program, as Wine starts its own; it gives no handle to wait on.
-bool StartUnix(std::wstring command) {
-    command = L"Z:\\bin\\" + command;
-    STARTUPINFOW startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process;
-    ZeroMemory(&process, sizeof(process));
-    return ::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                            &process) != FALSE;
-}
-
-// Whether `path` exists (or not, as `bWanted` says) within a while.
-bool Awaits(const std::wstring& path, bool bWanted) {
-    for (DWORD dwStart = ::GetTickCount(); Exists(path) != bWanted; ::Sleep(20)) {
-        if (::GetTickCount() - dwStart > nphost::PatientWait(10000)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A Unix symbolic link, for as long as this lives: Wine follows it as Windows follows a junction,
-// and shows a link to a folder as a reparse point. Wine 8 makes neither junctions
-// (FSCTL_SET_REPARSE_POINT is not supported) nor symbolic links (CreateSymbolicLinkW does nothing).
+// A Unix symbolic link while this lives: Wine follows it as Windows follows a junction, and shows
+// a link to a folder as a reparse point. Wine 8 makes neither junctions (FSCTL_SET_REPARSE_POINT
+// is not supported) nor symbolic links (CreateSymbolicLinkW does nothing), but it starts Unix
+// programs, without a handle to wait on: the link is awaited instead.
 class UnixLink {
   public:
     UnixLink(const std::wstring& target, const std::wstring& link)
-        : link_(link), made_(StartUnix(L"ln -s " + UnixPath(target) + L" " + UnixPath(link)) &&
-                             Awaits(link, true)) {}
-    ~UnixLink() {
-        if (StartUnix(L"rm -f " + UnixPath(link_))) {
-            static_cast<void>(Awaits(link_, false)); // a link left over fails the next SetUp
-        }
-    }
+        : link_(link), made_(Run(L"ln -s " + UnixPath(target) + L" " + UnixPath(link), true)) {}
+    ~UnixLink() { static_cast<void>(Run(L"rm -f " + UnixPath(link_), false)); } // else SetUp fails
     bool Made() const { return made_; }
 
   private:
+    bool Run(std::wstring command, bool bThere) {
+        command = L"Z:\\bin\\" + command;
+        STARTUPINFOW startup;
+        ZeroMemory(&startup, sizeof(startup));
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process;
+        ZeroMemory(&process, sizeof(process));
+        if (!::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                              &process)) {
+            return false;
+        }
+        const UniqueHandle hProcess(process.hProcess), hThread(process.hThread);
+        for (DWORD dwStart = ::GetTickCount(); Exists(link_) != bThere; ::Sleep(20)) {
+            if (::GetTickCount() - dwStart > nphost::PatientWait(10000)) {
+                return false;
+            }
+        }
+        return true;
+    }
     std::wstring link_;
     bool made_;
 };
@@ -423,18 +416,14 @@ TEST_F(Faults, HistoryValuesOffADriveAreLeftOutUnasked) {
     }
     std::wstring shareFolder = L"Z:" + unixDrive + L"../unc/npdhost/share";
     std::replace(shareFolder.begin(), shareFolder.end(), L'/', L'\\');
-    nphost::MakeFolders(shareFolder);
     const std::wstring onShare = L"\\\\npdhost\\share\\t.exe";
-    ASSERT_TRUE(nphost::CopyProgram(nphost::BesideExecutable(L"marker_program.exe"), onShare));
+    ASSERT_TRUE(nphost::CopyProgram(nphost::BesideExecutable(L"marker_program.exe"),
+                                    shareFolder + L"\\t.exe"));
     ASSERT_TRUE(nphost::MakeShortcut(kApps + L"\\net.lnk", onShare));
     const std::wstring tool = AppWithIcon(L"tool.exe");
-    std::vector<nphost::HistoryValue> values = {
-        // An unknown folder and its backslash expand to a backslash: the share remains.
-        {L"{4E504448-0000-4000-8000-00000000BAD0}" + onShare, 9, 1},
-        {nphost::RunPathName(HistoryFamily::Nt6, L"\\\\?\\" + AppWithIcon(L"long.exe")), 8, 1},
-        {nphost::RunPathName(HistoryFamily::Nt6, kApps + L"\\net.lnk"), 7, 1},
-        {nphost::RunPathName(HistoryFamily::Nt6, tool), 6, 1}};
-    ASSERT_TRUE(nphost::SeedUsageHistory(HistoryFamily::Nt6, values));
+    // An unknown folder and its backslash expand to a backslash, which leaves the share.
+    Seed({L"{4E504448-0000-4000-8000-00000000BAD0}" + onShare,
+          L"\\\\?\\" + AppWithIcon(L"long.exe"), kApps + L"\\net.lnk", tool});
     EXPECT_EQ(ShowList({EntryOf(tool)}), ShowList(Page().History()));
 }
 

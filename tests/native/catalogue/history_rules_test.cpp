@@ -98,7 +98,6 @@ TEST(HistoryRules, Nt6CandidatesAreKnownFolderPathsAndDrivePaths) {
         {WIDE("\\\\?\\C:\\Tools\\a.exe"), WIDE("")},
         {WIDE("\\\\.\\C:\\Tools\\a.exe"), WIDE("")},
         {WIDE("x C:\\Tools\\a.exe"), WIDE("")},
-        {WIDE("1:\\Tools\\a.exe"), WIDE("")},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.candidate, SelectCandidateNt6(c.decoded, platform))
