@@ -1,19 +1,12 @@
 // Which texts the launcher takes for a path: drive paths only.
 #include "app/run_application.h"
 
-namespace {
-
-bool IsAsciiLetter(WideChar unit) {
-    return (unit >= 'A' && unit <= 'Z') || (unit >= 'a' && unit <= 'z');
-}
-
-} // namespace
+#include "common/path_text.h"
 
 bool IsDrivePath(const WideString& wstrPath) {
     // A URL, a UNC name or a \\?\ or \\.\ form is no drive path; nor is a text with a quote,
     // which no Windows path holds.
-    return wstrPath.size() >= 3 && IsAsciiLetter(wstrPath[0]) && wstrPath[1] == ':' &&
-           wstrPath[2] == '\\' && wstrPath.find('"') == WideString::npos;
+    return BeginsWithDrive(wstrPath) && wstrPath.find('"') == WideString::npos;
 }
 
 WideString DrivePathOf(const WideString& wstrText) {

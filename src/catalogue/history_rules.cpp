@@ -65,6 +65,11 @@ size_t FindRecordByAppName(const std::vector<AppEntry>& vecAllApps, const WideSt
     return FindRecord(vecAllApps, &AppEntry::wszAppName, wstrAppName);
 }
 
+// `wstrPath` when it begins with a drive; nothing else may reach the file system.
+WideString OnADrive(const WideString& wstrPath) {
+    return BeginsWithDrive(wstrPath) ? wstrPath : WideString();
+}
+
 size_t FindRecordByExePath(const std::vector<AppEntry>& vecAllApps, const WideString& wstrExePath) {
     return FindRecord(vecAllApps, &AppEntry::wszExePath, wstrExePath);
 }
@@ -119,12 +124,10 @@ WideString SelectCandidateNt6(const WideString& wstrDecoded, HistoryPlatform& pl
     // Only a name that starts with a brace starts with a known folder; a brace further on is
     // part of an ordinary path.
     if (!wstrDecoded.empty() && wstrDecoded[0] == WIDE('{')) {
-        return platform.ExpandKnownFolderPrefix(wstrDecoded);
+        // An unknown folder expands to nothing, which leaves what follows it: maybe a share.
+        return OnADrive(platform.ExpandKnownFolderPrefix(wstrDecoded));
     }
-    if (wstrDecoded.find(WIDE(":\\")) != WideString::npos) {
-        return wstrDecoded;
-    }
-    return WideString();
+    return OnADrive(wstrDecoded);
 }
 
 WideString SelectCandidateNt5(const WideString& wstrDecoded, HistoryPlatform& platform) {
@@ -134,12 +137,9 @@ WideString SelectCandidateNt5(const WideString& wstrDecoded, HistoryPlatform& pl
     }
     const WideString wstrRest = wstrDecoded.substr(nColon + 1);
     if (wstrRest.find(WIDE('%')) != WideString::npos) {
-        return platform.ExpandCsidl2(wstrRest);
+        return OnADrive(platform.ExpandCsidl2(wstrRest));
     }
-    if (wstrRest.find(WIDE(":\\")) != WideString::npos) {
-        return wstrRest;
-    }
-    return WideString();
+    return OnADrive(wstrRest);
 }
 
 bool AppNameFromPath(const WideString& wstrPath, WideString& wstrAppName) {
@@ -199,7 +199,7 @@ bool MergeByExePath(std::vector<AppEntry>& vecAllApps, const WideString& wstrExe
 HistoryDecision AddHistoryEntry(std::vector<AppEntry>& vecAllApps, const WideString& wstrCandidate,
                                 const UsageCounts& di, HistoryPlatform& platform) {
     HistoryDecision decision = HistoryDecision();
-    if (wstrCandidate.empty() || !FitsPathBuffer(wstrCandidate)) {
+    if (!BeginsWithDrive(wstrCandidate) || !FitsPathBuffer(wstrCandidate)) {
         decision.outcome = HistoryNoCandidate;
         return decision;
     }
@@ -214,6 +214,11 @@ HistoryDecision AddHistoryEntry(std::vector<AppEntry>& vecAllApps, const WideStr
         wstrExePath = wstrCandidate;
     }
     decision.wstrExePath = wstrExePath;
+    // The icon would be read from the target, wherever it is.
+    if (!BeginsWithDrive(wstrExePath)) {
+        decision.outcome = HistoryTargetOffDrive;
+        return decision;
+    }
     if (IsExcludedFileName(wstrExePath)) {
         decision.outcome = HistoryExcludedFileName;
         return decision;

@@ -53,7 +53,8 @@ WideString DecodeRot13(const WideString& wstrSource);
 [[nodiscard]] bool ParseUsageDataNt6(const unsigned char* pData, size_t nSize, UsageCounts& di);
 [[nodiscard]] bool ParseUsageDataNt5(const unsigned char* pData, size_t nSize, UsageCounts& di);
 
-// The path that a decoded value name stands for, or empty when it names no file path.
+// The path that a decoded value name stands for, or empty when it names no path that begins with
+// a drive (after its folder token is expanded): a history value never leads to a server share.
 WideString SelectCandidateNt6(const WideString& wstrDecoded, HistoryPlatform& platform);
 WideString SelectCandidateNt5(const WideString& wstrDecoded, HistoryPlatform& platform);
 
@@ -75,8 +76,9 @@ int32_t AddCounts(int32_t nLeft, int32_t nRight);
                                   bool bShortcut);
 
 enum HistoryOutcome {
-    HistoryNoCandidate,      // the value names no usable path
+    HistoryNoCandidate,      // the value names no usable path on a drive
     HistoryFileMissing,      // no file at the path
+    HistoryTargetOffDrive,   // a shortcut whose target does not begin with a drive
     HistoryExcludedFileName, // an installer, uninstaller or the DLL runner
     HistoryExcludedLocation, // in the system's installer cache
     HistoryNoAppName,        // the path has no file-name extension
@@ -95,7 +97,8 @@ struct HistoryDecision {
 };
 
 // Checks the candidate, resolves a shortcut, applies the exclusions, then merges it by name, by
-// executable path, or appends a new record.
+// executable path, or appends a new record. No file is looked at for a candidate that does not
+// begin with a drive, and no record is made of a shortcut whose target does not.
 HistoryDecision AddHistoryEntry(std::vector<AppEntry>& vecAllApps, const WideString& wstrCandidate,
                                 const UsageCounts& di, HistoryPlatform& platform);
 

@@ -10,4 +10,8 @@ bool FitsPathBuffer(const WideString& wstrPath);
 // A path is taken for a shortcut when ".lnk" occurs anywhere in it (exact case).
 bool IsShortcutPath(const WideString& wstrPath);
 
+// Whether `wstrPath` begins with a drive's root: a letter A to Z (either case), ":" and "\". No
+// server share, device or "\\?\" path does.
+bool BeginsWithDrive(const WideString& wstrPath);
+
 #endif

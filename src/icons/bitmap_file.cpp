@@ -1,17 +1,21 @@
-// Bitmap files of application icons: pixels prepared, named for the application, written whole.
+// Bitmap files of application icons: pixels prepared, named for the application, written whole
+// to a new file that then takes the old one's place.
 #include "icons/bitmap_file.h"
 
 #include <shlwapi.h>
 #include <string.h>
 
+#include <atomic>
 #include <vector>
 
+#include "common/path_text.h"
 #include "common/unique_resource.h"
 #include "icons/bitmap_layout.h"
 #include "icons/bitmap_pixels.h"
 #include "icons/icon_bitmap.h"
 #include "icons/icon_lookup.h"
 #include "icons/icon_paths.h"
+#include "icons/images_folder.h"
 
 namespace {
 
@@ -36,9 +40,59 @@ class FileSink : public BitmapPartSink {
     uint32_t nRoom_;
 };
 
-bool IsReadOnlyFile(const WideString& wstrPath) {
-    const DWORD dwAttributes = ::GetFileAttributesW(wstrPath.c_str());
-    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+// New files tried before a store gives up: a name may be taken by one left behind.
+const int kTemporaryTries = 8;
+
+// Numbers the new files of this process (the picker stores icons on threads of its own).
+std::atomic<uint32_t> g_nTemporarySerial(0);
+
+// Whether the file at `wstrPath` may be replaced: there is none, or it is a plain file with one
+// link. Looked at without following a reparse point. Windows never replaces a read-only file;
+// neither does this, whoever runs it (Wine lets a superuser through).
+bool MayReplace(const WideString& wstrPath) {
+    const DWORD dwPathAttributes = ::GetFileAttributesW(wstrPath.c_str());
+    if (dwPathAttributes == INVALID_FILE_ATTRIBUTES) {
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    // Opened for its attributes only, which another program's hold does not prevent.
+    const UniqueFile file(
+        ::CreateFileW(wstrPath.c_str(), FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, NULL));
+    BY_HANDLE_FILE_INFORMATION info;
+    ZeroMemory(&info, sizeof(info));
+    return file && ::GetFileInformationByHandle(file.get(), &info) &&
+           IsReplaceableBitmap(dwPathAttributes | info.dwFileAttributes, info.nNumberOfLinks);
+}
+
+// A new file in `wstrFolder` that nobody else may open while it is written; its path in
+// `pwstrPath`. Never one that was there before, so never a link planted in advance.
+UniqueFile CreateNewFileIn(const WideString& wstrFolder, WideString* pwstrPath) {
+    for (int nTry = 0; nTry < kTemporaryTries; ++nTry) {
+        const WideString wstrPath =
+            wstrFolder + WIDE("\\") +
+            TemporaryFileName(::GetCurrentProcessId(), ++g_nTemporarySerial);
+        if (!FitsPathBuffer(wstrPath)) {
+            break;
+        }
+        UniqueFile file(::CreateFileW(wstrPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, NULL));
+        if (file) {
+            *pwstrPath = wstrPath;
+            return file;
+        }
+        if (::GetLastError() != ERROR_FILE_EXISTS) {
+            break;
+        }
+    }
+    return UniqueFile();
+}
+
+// Whether the open file has this one name (nobody linked another to it meanwhile).
+bool HasOneLink(HANDLE hFile) {
+    BY_HANDLE_FILE_INFORMATION info;
+    ZeroMemory(&info, sizeof(info));
+    return ::GetFileInformationByHandle(hFile, &info) && info.nNumberOfLinks == 1;
 }
 
 } // namespace
@@ -77,29 +131,38 @@ bool WriteBitmapFile(WideString wstrFolder, const WideString& wstrName, const BY
 
 bool WriteBitmapFileParts(const WideString& wstrFilePath, const BitmapFileHeaders& headers,
                           const BYTE* pPixels, uint32_t nPixelBytes, uint32_t nRoom) {
-    // Windows never replaces a read-only file; neither does this, whoever runs it (Wine lets a
-    // superuser through).
-    if (IsReadOnlyFile(wstrFilePath)) {
+    const WideString wstrFolder = FolderOfFile(wstrFilePath);
+    // Held until the new file has taken its place, so that it stays the folder checked here.
+    const HeldImagesFolder folder(wstrFolder);
+    if (!folder.Writable() || !MayReplace(wstrFilePath)) {
         return false;
     }
+    WideString wstrNewFile;
     bool bWritten;
     {
-        UniqueFile file(::CreateFileW(wstrFilePath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, NULL));
+        UniqueFile file(CreateNewFileIn(wstrFolder, &wstrNewFile));
         if (!file) {
             return false;
         }
         FileSink sink(file.get(), nRoom);
-        bWritten = WriteBitmapParts(headers, pPixels, nPixelBytes, sink);
+        bWritten = HasOneLink(file.get()) && WriteBitmapParts(headers, pPixels, nPixelBytes, sink);
     }
-    if (!bWritten) {
-        // A page must never find a truncated bitmap under the application's name.
-        ::DeleteFileW(wstrFilePath.c_str());
+    // Only a whole file replaces the old one, which therefore stays when writing fails; the
+    // replace fails too while another program has the old file open.
+    if (bWritten && folder.Writable() &&
+        ::MoveFileExW(wstrNewFile.c_str(), wstrFilePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return true;
     }
-    return bWritten;
+    ::DeleteFileW(wstrNewFile.c_str());
+    return false;
 }
 
 bool SaveAppIcon(const WideString& wstrAppPath, WideString wstrImagesFolder) {
+    // A name that would leave the folder or open a device is refused before anything is read.
+    WideString wstrFilePath;
+    if (!BitmapFilePath(wstrImagesFolder, AppIconName(wstrAppPath), &wstrFilePath)) {
+        return false;
+    }
     UniqueIcon icon(ExtractAppIcon(wstrAppPath));
     if (!icon) {
         return false;

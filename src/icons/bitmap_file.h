@@ -13,15 +13,17 @@
 // `wstrImagesFolder`; true only when the whole file was written.
 [[nodiscard]] bool SaveAppIcon(const WideString& wstrAppPath, WideString wstrImagesFolder);
 
-// Writes `wstrFolder`\`wstrName`.bmp, replacing any file of that name and holding it unshared
-// while writing: the headers for `bm` (32 bits per pixel) and its pixels, bottom row first. True
-// only when every byte was written; a file whose writing failed is removed.
+// Writes `wstrFolder`\`wstrName`.bmp: the headers for `bm` (32 bits per pixel) and its pixels,
+// bottom row first, as WriteBitmapFileParts does. True only when every byte was written.
 [[nodiscard]] bool WriteBitmapFile(WideString wstrFolder, const WideString& wstrName,
                                    const BYTE* pPixels, const BITMAP& bm);
 
-// Creates `wstrFilePath` (replacing, unshared) and writes the headers and `nPixelBytes` of pixels;
-// a file whose writing failed or fell short is removed. The disk takes `nRoom` bytes before it is
-// full (what remains of a real disk when that is less).
+// Writes the headers and `nPixelBytes` of pixels to a new file in the folder of `wstrFilePath`,
+// unshared, which then replaces `wstrFilePath`. Nothing is written when the folder is a reparse
+// point, or when the old file is one, is read-only, a folder or has more than one link; a new file
+// whose writing failed or fell short, or that cannot replace the old one (another program holds
+// it), is removed and the old file stays. The disk takes `nRoom` bytes before it is full (what
+// remains of a real disk when that is less).
 [[nodiscard]] bool WriteBitmapFileParts(const WideString& wstrFilePath,
                                         const BitmapFileHeaders& headers, const BYTE* pPixels,
                                         uint32_t nPixelBytes, uint32_t nRoom = 0xFFFFFFFF);

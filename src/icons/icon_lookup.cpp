@@ -16,6 +16,7 @@ namespace {
 const int kControlPanelIconIndex = 21;
 
 // Reads the icon setting of the shortcut at `wstrLinkPath`; with none, the shortcut's target.
+// False when that does not begin with a drive.
 bool ReadShortcutIconLocation(const WideString& wstrLinkPath, WCHAR* wszIconLocation, int* piIcon) {
     ShellLink psl;
     if (!psl.Load(wstrLinkPath)) {
@@ -31,7 +32,8 @@ bool ReadShortcutIconLocation(const WideString& wstrLinkPath, WCHAR* wszIconLoca
         psl->GetPath(wszIconLocation, static_cast<int>(kPathCapacity), &findData, 0);
         wszIconLocation[kPathCapacity - 1] = 0;
     }
-    return true;
+    // What a shortcut names is read only from a drive, never from a server share.
+    return BeginsWithDrive(TextBeforeZero(wszIconLocation, kPathCapacity));
 }
 
 // The system's shell32.dll; empty when the system folder cannot be had.

@@ -112,11 +112,15 @@ void CheckBitmapNames(const WideString& wstrFolder, const std::vector<WideString
         FUZZ_CHECK(!HasBackslash(wstrName));
         WideString wstrFile = WIDE("untouched");
         if (BitmapFilePath(wstrFolder, wstrName, &wstrFile)) {
+            // The file stays in the folder: no other separator, no stream, no way up.
+            FUZZ_CHECK(wstrName.find_first_of(WIDE("/:")) == WideString::npos);
+            FUZZ_CHECK(wstrName != WIDE("..") && IsStorableBitmapName(wstrName));
             FUZZ_CHECK(wstrFile == wstrFolder + WIDE("\\") + wstrName + WIDE(".bmp"));
             FUZZ_CHECK(wstrFile.size() < kPathCapacity);
         } else {
             FUZZ_CHECK(wstrFile == WIDE("untouched"));
-            FUZZ_CHECK(wstrFolder.size() + wstrName.size() + 5 >= kPathCapacity);
+            FUZZ_CHECK(!IsStorableBitmapName(wstrName) ||
+                       wstrFolder.size() + wstrName.size() + 5 >= kPathCapacity);
         }
         const WideString wstrParent = ParentFolder(wstrPath);
         FUZZ_CHECK(StartsWith(wstrPath, wstrParent));

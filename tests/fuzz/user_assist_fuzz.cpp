@@ -9,6 +9,7 @@
 #include "catalogue/exclusion_rules.h"
 #include "catalogue/history_rules.h"
 #include "catalogue/test_support.h"
+#include "common/path_text.h"
 #include "catalogue/history_rules.h"
 #include "fuzz_input.h"
 
@@ -35,8 +36,13 @@ class AnsweringPlatform : public FolderExpandingPlatform {
         folders.specialFolders[kCsidlAppData] = WIDE("C:\\Users\\u\\AppData\\Roaming");
         folders.specialFolders[kCsidlPrograms] = WIDE("C:\\Users\\u\\Start Menu\\Programs");
     }
-    bool FileExists(const WideString&) override { return (input_.Byte() & 7) != 0; }
-    bool ResolveShortcutTarget(const WideString&, WideString& wstrTarget) override {
+    // Nothing but a path on a drive is ever looked for.
+    bool FileExists(const WideString& wstrPath) override {
+        FUZZ_CHECK(BeginsWithDrive(wstrPath));
+        return (input_.Byte() & 7) != 0;
+    }
+    bool ResolveShortcutTarget(const WideString& wstrPath, WideString& wstrTarget) override {
+        FUZZ_CHECK(BeginsWithDrive(wstrPath));
         if ((input_.Byte() & 1) == 0) {
             return false;
         }
@@ -80,9 +86,11 @@ void CheckCounts(UsageFamily family, const std::vector<unsigned char>& data,
 
 void CheckCandidate(UsageFamily family, const WideString& wstrDecoded,
                     const WideString& wstrCandidate) {
+    // Whatever the value and its folder token, only a path on a drive is a candidate.
+    FUZZ_CHECK(wstrCandidate.empty() || BeginsWithDrive(wstrCandidate));
     if (family == UsageFamilyNt6) {
         if (wstrDecoded.empty() || wstrDecoded[0] != WIDE('{')) {
-            const bool bDrivePath = wstrDecoded.find(WIDE(":\\")) != WideString::npos;
+            const bool bDrivePath = BeginsWithDrive(wstrDecoded);
             FUZZ_CHECK(wstrCandidate == (bDrivePath ? wstrDecoded : WideString()));
         }
         return;
@@ -94,12 +102,14 @@ void CheckCandidate(UsageFamily family, const WideString& wstrDecoded,
 void CheckDecision(const HistoryValueTrace& trace, const std::vector<AppEntry>& vecAllApps,
                    size_t nBefore) {
     const HistoryDecision& decision = trace.decision;
-    const bool bUsable = !trace.wstrCandidate.empty() && trace.wstrCandidate.size() < kPathCapacity;
+    const bool bUsable =
+        BeginsWithDrive(trace.wstrCandidate) && trace.wstrCandidate.size() < kPathCapacity;
     FUZZ_CHECK(bUsable == (decision.outcome != HistoryNoCandidate));
     const bool bPastExclusions =
         decision.outcome == HistoryNoAppName || decision.outcome == HistoryMergedByName ||
         decision.outcome == HistoryMergedByPath || decision.outcome == HistoryAppended;
     if (bPastExclusions) {
+        FUZZ_CHECK(BeginsWithDrive(decision.wstrExePath));
         FUZZ_CHECK(!IsExcludedFileName(decision.wstrExePath));
         FUZZ_CHECK(!IsExcludedLocation(decision.wstrExePath));
         FUZZ_CHECK(decision.wstrExePath.size() < kPathCapacity);

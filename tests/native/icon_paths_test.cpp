@@ -39,6 +39,49 @@ TEST(IconPaths, NameIsTheFileNameWithoutItsLastExtension) {
     }
 }
 
+// A name that would leave the images folder or open a device is refused, whatever the path.
+TEST(IconPaths, NamesThatLeaveTheFolderOrNameADeviceAreNotStored) {
+    const WideChar* const storable[] = {WIDE("notepad"),      WIDE("my.app"), WIDE(""),
+                                        WIDE("\x753B\x56FE"), WIDE("COM10"),  WIDE("LPT0"),
+                                        WIDE("console"),      WIDE("nul_x"),  WIDE(".profile")};
+    const WideChar* const refused[] = {
+        WIDE("a/b"),   WIDE("x:stream"), WIDE("a\\b"),      WIDE("."),          WIDE(".."),
+        WIDE("tool."), WIDE("tool "),    WIDE("nul"),       WIDE("nul.x"),      WIDE("NUL .x"),
+        WIDE("Con"),   WIDE("prn.tool"), WIDE("aux"),       WIDE("com1"),       WIDE("COM9.setup"),
+        WIDE("lpt1"),  WIDE("LPT9"),     WIDE("COM\x00B9"), WIDE("lpt\x00B3.x")};
+    for (const WideChar* name : storable) {
+        WideString path;
+        EXPECT_TRUE(BitmapFilePath(WIDE("C:\\m\\images"), name, &path)) << Show(name);
+        EXPECT_EQ(WIDE("C:\\m\\images\\") + WideString(name) + WIDE(".bmp"), path);
+    }
+    for (const WideChar* name : refused) {
+        WideString path = WIDE("untouched");
+        EXPECT_FALSE(BitmapFilePath(WIDE("C:\\m\\images"), name, &path)) << Show(name);
+        EXPECT_EQ(WIDE("untouched"), path) << Show(name);
+    }
+    // The history path that had its bitmap written beside the images folder.
+    WideString path;
+    EXPECT_FALSE(
+        BitmapFilePath(WIDE("C:\\m\\images"), AppIconName(WIDE("C:\\a/../../x.exe")), &path));
+}
+
+TEST(IconPaths, TheImagesFolderMustBeAFolderAndABitmapAPlainFileOfOneLink) {
+    const uint32_t kReadOnly = kAttributeReadOnly, kFolder = kAttributeDirectory,
+                   kReparse = kAttributeReparsePoint, kArchive = 0x20;
+    EXPECT_TRUE(IsWritableImagesFolder(kFolder));
+    EXPECT_TRUE(IsWritableImagesFolder(kFolder | kReadOnly)) << "Windows ignores it for folders";
+    EXPECT_FALSE(IsWritableImagesFolder(kFolder | kReparse)) << "a junction";
+    EXPECT_FALSE(IsWritableImagesFolder(kArchive)) << "a file";
+    EXPECT_TRUE(IsReplaceableBitmap(kArchive, 1));
+    EXPECT_TRUE(IsReplaceableBitmap(0, 0));
+    EXPECT_FALSE(IsReplaceableBitmap(kArchive, 2)) << "a hard link";
+    EXPECT_FALSE(IsReplaceableBitmap(kArchive | kReparse, 1)) << "a symbolic link";
+    EXPECT_FALSE(IsReplaceableBitmap(kArchive | kReadOnly, 1));
+    EXPECT_FALSE(IsReplaceableBitmap(kFolder, 1));
+    // The picker's folder ends in a backslash.
+    EXPECT_EQ(WIDE("C:\\m\\images"), FolderOfFile(WIDE("C:\\m\\images\\\\x.bmp")));
+}
+
 TEST(IconPaths, FilePathAddsOneBackslashAndTheExtension) {
     WideString path;
     ASSERT_TRUE(BitmapFilePath(WIDE("C:\\m\\images"), WIDE("notepad"), &path));

@@ -83,8 +83,10 @@ TEST_F(ModuleImage, ImportsExactlyTheFunctionsOnItsList) {
           "FreeLibrary",
           "FreeLibraryAndExitThread",
           "GetCurrentProcess",
+          "GetCurrentProcessId", // names a bitmap's new file before it replaces the old one
           "GetCurrentThreadId",
           "GetFileAttributesW",
+          "GetFileInformationByHandle", // a bitmap's links, a held folder's attributes
           "GetLastError",
           "GetModuleFileNameW",
           "GetModuleHandleA",
@@ -97,6 +99,7 @@ TEST_F(ModuleImage, ImportsExactlyTheFunctionsOnItsList) {
           "LeaveCriticalSection",
           "LoadLibraryA",
           "LoadLibraryW",
+          "MoveFileExW", // the new bitmap file replaces the old one
           "MultiByteToWideChar",
           "ReleaseSemaphore",
           "SetLastError",

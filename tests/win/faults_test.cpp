@@ -261,6 +261,7 @@ TEST_F(Faults, AHeldBitmapFailsItsStoreAndStaysAsTheOtherProgramHasIt) {
         FileHolder holder({bitmap});
         ASSERT_TRUE(holder.Held());
         ExpectNoHandleLeft([&] { EXPECT_FALSE(SaveAppIcon(tool, Images())); });
+        EXPECT_EQ(1u, nphost::FilesIn(Images()).size()) << "the new file was left beside it";
     }
     EXPECT_EQ(Bytes(10, 0x42), ReadBytes(bitmap)) << "the held file was changed or removed";
     EXPECT_TRUE(SaveAppIcon(tool, Images())) << "once let go, the file is stored again";
@@ -290,6 +291,118 @@ TEST_F(Faults, AHeldBitmapLeavesOutJustItsRecordAndAnAccessoryStaysListed) {
     EXPECT_EQ(Bytes(10, 0x42), ReadBytes(heldBitmap));
     EXPECT_EQ(Bytes(11, 0x43), ReadBytes(notepadBitmap));
     EXPECT_EQ(kBitmapFileBytes, ReadBytes(Images() + L"\\last.bmp").size());
+}
+
+// --- A hostile history and another user's links ----------------------------------------------
+
+// The bitmap is named for the program's file, "/" and device names included. The Control Panel's
+// icon is had by the name alone, so the device program needs no file.
+TEST_F(Faults, ProgramsWhoseBitmapWouldLeaveTheFolderOrOpenADeviceAreLeftOut) {
+    ::DeleteFileW((kPluginFolder + L"\\tool.bmp").c_str());
+    const std::wstring tool = AppWithIcon(L"tool.exe");
+    Seed({kApps + L"\\sub\\a/../../tool.exe", kApps + L"\\nul.control.exe", tool});
+    EXPECT_EQ(ShowList({EntryOf(tool)}), ShowList(Page().History()));
+    EXPECT_FALSE(Exists(kPluginFolder + L"\\tool.bmp")) << "a bitmap was stored beside the module";
+}
+
+// The Unix path of a Windows path under Wine; empty elsewhere.
+std::wstring UnixPath(const std::wstring& path) {
+    typedef char*(CDECL * UnixFileName)(LPCWSTR);
+    const UnixFileName unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* szUnix = unixFileName != NULL ? unixFileName(path.c_str()) : NULL;
+    const std::wstring unix = szUnix != NULL ? nphost::Widen(szUnix) : std::wstring();
+    ::HeapFree(::GetProcessHeap(), 0, szUnix);
+    return unix;
+}
+
+// A Unix symbolic link while this lives: Wine follows it as Windows follows a junction, and shows
+// a link to a folder as a reparse point. Wine 8 makes neither junctions (FSCTL_SET_REPARSE_POINT
+// is not supported) nor symbolic links (CreateSymbolicLinkW does nothing), but it starts Unix
+// programs, without a handle to wait on: the link is awaited instead.
+class UnixLink {
+  public:
+    UnixLink(const std::wstring& target, const std::wstring& link)
+        : link_(link), made_(Run(L"ln -s " + UnixPath(target) + L" " + UnixPath(link), true)) {}
+    ~UnixLink() { static_cast<void>(Run(L"rm -f " + UnixPath(link_), false)); } // else SetUp fails
+    bool Made() const { return made_; }
+
+  private:
+    bool Run(std::wstring command, bool bThere) {
+        command = L"Z:\\bin\\" + command;
+        STARTUPINFOW startup;
+        ZeroMemory(&startup, sizeof(startup));
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process;
+        ZeroMemory(&process, sizeof(process));
+        if (!::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                              &process)) {
+            return false;
+        }
+        const UniqueHandle hProcess(process.hProcess), hThread(process.hThread);
+        for (DWORD dwStart = ::GetTickCount(); Exists(link_) != bThere; ::Sleep(20)) {
+            if (::GetTickCount() - dwStart > nphost::PatientWait(10000)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    std::wstring link_;
+    bool made_;
+};
+
+// Every user may write a per-machine install's images folder: another user's hard link, symbolic
+// link or junction there must not make this user's catalogue write anywhere else.
+TEST_F(Faults, LinksPlantedInTheImagesFolderLeadNoBitmapElsewhere) {
+    if (UnixPath(kRoot).empty()) {
+        GTEST_SKIP() << "the links are made by Wine's Unix side";
+    }
+    const std::wstring elsewhere = kRoot + L"\\elsewhere";
+    ASSERT_TRUE(nphost::RemoveTree(elsewhere));
+    nphost::MakeFolders(elsewhere);
+    nphost::MakeFolders(Images());
+    ASSERT_TRUE(WriteBytes(elsewhere + L"\\hard.txt", Bytes(5, 0x48)));
+    ASSERT_TRUE(WriteBytes(elsewhere + L"\\soft.txt", Bytes(5, 0x53)));
+    ASSERT_TRUE(::CreateHardLinkW((Images() + L"\\hard.bmp").c_str(),
+                                  (elsewhere + L"\\hard.txt").c_str(), NULL));
+    const UnixLink soft(elsewhere + L"\\soft.txt", Images() + L"\\soft.bmp");
+    ASSERT_TRUE(soft.Made());
+    const std::wstring tool = AppWithIcon(L"tool.exe");
+    const std::wstring softApp = AppWithIcon(L"soft.exe");
+    Seed({AppWithIcon(L"hard.exe"), softApp, tool});
+    Page page;
+    // A bitmap with a second link stays as it is. Wine shows no reparse point for a link to a
+    // file: it is replaced, never written through.
+    EXPECT_EQ(ShowList({EntryOf(softApp), EntryOf(tool)}), ShowList(page.History()));
+    EXPECT_EQ(Bytes(5, 0x48), ReadBytes(elsewhere + L"\\hard.txt"));
+    EXPECT_EQ(Bytes(5, 0x53), ReadBytes(elsewhere + L"\\soft.txt"));
+
+    ASSERT_TRUE(nphost::RemoveTree(Images()));
+    const UnixLink junction(elsewhere, Images());
+    ASSERT_TRUE(junction.Made());
+    EXPECT_EQ("[ ]", ShowList(page.History()));
+    EXPECT_EQ((std::vector<std::wstring>{L"hard.txt", L"soft.txt"}), nphost::FilesIn(elsewhere))
+        << "bitmaps were written where the images folder's link leads";
+}
+
+// Wine serves \\npdhost\share from its prefix's dosdevices\unc folder: a program there would be
+// found if the catalogue asked for it.
+TEST_F(Faults, HistoryValuesOffADriveAreLeftOutUnasked) {
+    const std::wstring unixDrive = UnixPath(L"C:\\");
+    if (unixDrive.empty()) {
+        GTEST_SKIP() << "the share is served by Wine";
+    }
+    std::wstring shareFolder = L"Z:" + unixDrive + L"../unc/npdhost/share";
+    std::replace(shareFolder.begin(), shareFolder.end(), L'/', L'\\');
+    const std::wstring onShare = L"\\\\npdhost\\share\\t.exe";
+    ASSERT_TRUE(nphost::CopyProgram(nphost::BesideExecutable(L"marker_program.exe"),
+                                    shareFolder + L"\\t.exe"));
+    ASSERT_TRUE(nphost::MakeShortcut(kApps + L"\\net.lnk", onShare));
+    const std::wstring tool = AppWithIcon(L"tool.exe");
+    // An unknown folder and its backslash expand to a backslash, which leaves the share.
+    Seed({L"{4E504448-0000-4000-8000-00000000BAD0}" + onShare,
+          L"\\\\?\\" + AppWithIcon(L"long.exe"), kApps + L"\\net.lnk", tool});
+    EXPECT_EQ(ShowList({EntryOf(tool)}), ShowList(Page().History()));
 }
 
 // --- Corrupt shortcut files -----------------------------------------------------------------

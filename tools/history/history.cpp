@@ -41,9 +41,11 @@ std::wstring Outcome(const HistoryValueTrace& trace, const std::vector<AppEntry>
             : std::wstring(L"a record");
     switch (decision.outcome) {
     case HistoryNoCandidate:
-        return L"not listed: the name is no path to a file (or its folder could not be expanded)";
+        return L"not listed: the name is no path on a drive (or its folder could not be expanded)";
     case HistoryFileMissing:
         return L"not listed: no such file";
+    case HistoryTargetOffDrive:
+        return L"not listed: a shortcut to a program that is not on a drive";
     case HistoryExcludedFileName:
         return L"not listed: installer, uninstaller or DLL runner by its file name";
     case HistoryExcludedLocation:

@@ -77,6 +77,8 @@ TEST(HistoryRules, CountersAreFullLittleEndianWordsWithMissingBytesZero) {
 TEST(HistoryRules, Nt6CandidatesAreKnownFolderPathsAndDrivePaths) {
     FakeHistoryPlatform platform;
     platform.knownFolderExpansions[WIDE("{A}\\Calc.lnk")] = WIDE("C:\\Menu\\Calc.lnk");
+    // An unknown folder leaves what follows it.
+    platform.knownFolderExpansions[WIDE("{U}\\\\host\\s\\t.exe")] = WIDE("\\\\host\\s\\t.exe");
     struct Case {
         WideString decoded;
         WideString candidate;
@@ -89,6 +91,13 @@ TEST(HistoryRules, Nt6CandidatesAreKnownFolderPathsAndDrivePaths) {
         {WIDE("UEME_CTLSESSION"), WIDE("")},
         {WIDE("x{A}\\Calc.lnk"), WIDE("")},
         {WIDE(""), WIDE("")},
+        {WIDE("c:\\tools\\a.exe"), WIDE("c:\\tools\\a.exe")},
+        // Only a path that begins with a drive: no share, device or "\\?\" path.
+        {WIDE("{U}\\\\host\\s\\t.exe"), WIDE("")},
+        {WIDE("\\\\host\\s\\C:\\t.exe"), WIDE("")},
+        {WIDE("\\\\?\\C:\\Tools\\a.exe"), WIDE("")},
+        {WIDE("\\\\.\\C:\\Tools\\a.exe"), WIDE("")},
+        {WIDE("x C:\\Tools\\a.exe"), WIDE("")},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.candidate, SelectCandidateNt6(c.decoded, platform))
@@ -100,6 +109,7 @@ TEST(HistoryRules, Nt5CandidatesFollowTheFirstColon) {
     FakeHistoryPlatform platform;
     platform.csidl2Expansions[WIDE("%csidl2%\\Accessories\\Notepad.lnk")] =
         WIDE("C:\\Programs\\Accessories\\Notepad.lnk");
+    platform.csidl2Expansions[WIDE("%csidl2%\\Net.lnk")] = WIDE("\\\\host\\Programs\\Net.lnk");
     struct Case {
         WideString decoded;
         WideString candidate;
@@ -109,6 +119,8 @@ TEST(HistoryRules, Nt5CandidatesFollowTheFirstColon) {
         {WIDE("UEME_RUNPIDL:%csidl2%\\Accessories\\Notepad.lnk"),
          WIDE("C:\\Programs\\Accessories\\Notepad.lnk")},
         {WIDE("UEME_RUNPIDL:%csidl7%\\a.lnk"), WIDE("")},
+        {WIDE("UEME_RUNPIDL:%csidl2%\\Net.lnk"), WIDE("")}, // a Programs folder on a share
+        {WIDE("UEME_RUNPATH:\\\\?\\C:\\Tool\\tool.exe"), WIDE("")},
         {WIDE("UEME_RUNPATH:tool.exe"), WIDE("")},
         {WIDE("C:\\no\\prefix.exe"), WIDE("")}, // the rest after "C:" has no ":\"
         {WIDE("UEME_CTLSESSION"), WIDE("")},
@@ -183,14 +195,16 @@ class AddEntry : public ::testing::Test {
 };
 
 TEST_F(AddEntry, EachCandidateIsDroppedMergedOrAppendedForItsOwnReason) {
-    platform.files = {WIDE("C:\\A\\tool.exe"),     WIDE("D:\\B\\Tool.exe"),
-                      WIDE("C:\\Menu\\Word.lnk"),  WIDE("C:\\Office\\winword.exe"),
-                      WIDE("C:\\Menu\\Setup.lnk"), WIDE("C:\\Windows\\Installer\\x.exe"),
-                      WIDE("C:\\Tools\\runner"),   WIDE("C:\\Menu\\Panel.lnk"),
-                      WIDE("C:\\Menu\\Writer.lnk")};
+    platform.files = {WIDE("C:\\A\\tool.exe"),      WIDE("D:\\B\\Tool.exe"),
+                      WIDE("C:\\Menu\\Word.lnk"),   WIDE("C:\\Office\\winword.exe"),
+                      WIDE("C:\\Menu\\Setup.lnk"),  WIDE("C:\\Windows\\Installer\\x.exe"),
+                      WIDE("C:\\Tools\\runner"),    WIDE("C:\\Menu\\Panel.lnk"),
+                      WIDE("C:\\Menu\\Writer.lnk"), WIDE("\\\\host\\s\\t.exe"),
+                      WIDE("C:\\Menu\\Net.lnk")};
     platform.shortcuts[WIDE("C:\\Menu\\Word.lnk")] = WIDE("C:\\Office\\winword.exe");
     platform.shortcuts[WIDE("C:\\Menu\\Setup.lnk")] = WIDE("C:\\Vendor\\install.exe");
     platform.shortcuts[WIDE("C:\\Menu\\Writer.lnk")] = WIDE("C:\\Office\\setup.exe");
+    platform.shortcuts[WIDE("C:\\Menu\\Net.lnk")] = WIDE("\\\\host\\s\\t.exe");
     struct Step {
         WideString candidate;
         int32_t nRun;
@@ -199,6 +213,9 @@ TEST_F(AddEntry, EachCandidateIsDroppedMergedOrAppendedForItsOwnReason) {
     } steps[] = {
         {WIDE(""), 1, HistoryNoCandidate, 0},
         {WIDE("C:\\") + Repeat(258) + WIDE(".exe"), 1, HistoryNoCandidate, 0},
+        // Refused before the file is looked for, though it is there.
+        {WIDE("\\\\host\\s\\t.exe"), 1, HistoryNoCandidate, 0},
+        {WIDE("C:\\Menu\\Net.lnk"), 1, HistoryTargetOffDrive, 0},
         {WIDE("C:\\gone.exe"), 1, HistoryFileMissing, 0},
         {WIDE("C:\\A\\tool.exe"), 4, HistoryAppended, 0},
         {WIDE("D:\\B\\Tool.exe"), 6, HistoryMergedByName, 0},

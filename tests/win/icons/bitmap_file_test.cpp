@@ -7,6 +7,7 @@
 #include "module_fixture.h"
 #include "icons/bitmap_file.h"
 #include "nphost/browser.h"
+#include "nphost/usage_history_seed.h"
 #include "support/readable_text.h"
 
 namespace {
@@ -213,8 +214,8 @@ TEST(StoredIconFaults, AFolderAndNameLongerThan259CharactersFailCleanly) {
 }
 
 // The disk fills up after a number of bytes: each part that does not fit is written only in part
-// by WriteFile itself.
-TEST(StoredIconFaults, AFileWhoseWritingFellShortIsRemoved) {
+// by WriteFile itself. The new file goes, the previous bitmap stays whole.
+TEST(StoredIconFaults, AWriteThatFellShortKeepsThePreviousFileAndLeavesNoOther) {
     ScratchFolder images;
     BitmapFileHeaders headers;
     ASSERT_TRUE(FillBitmapFileHeaders(32, 32, 32, &headers));
@@ -224,7 +225,8 @@ TEST(StoredIconFaults, AFileWhoseWritingFellShortIsRemoved) {
         ASSERT_TRUE(WriteBytes(file, Bytes(4150, 0x42)));
         EXPECT_FALSE(WriteBitmapFileParts(file, headers, pixels.data(), 4096, nRoom))
             << "room for " << nRoom << " bytes was reported as success";
-        EXPECT_FALSE(Exists(file)) << "room for " << nRoom << ": a partial file was left";
+        EXPECT_EQ(Bytes(4150, 0x42), ReadBytes(file)) << "room for " << nRoom << ": lost";
+        EXPECT_EQ(1u, nphost::FilesIn(images.path()).size()) << "room for " << nRoom;
     }
     ASSERT_TRUE(WriteBitmapFileParts(file, headers, pixels.data(), 4096, 4150));
     EXPECT_EQ(4150u, ReadBytes(file).size());

@@ -63,6 +63,8 @@ TEST(IconLookup, ShortcutsFollowTheirIconSettingOrTheirTarget) {
         {"negative index: resource identifier 2", Carrier(L"alpha"), -2,
          ExtractedImage(Carrier(L"alpha"), 0)},
         {"index beyond the file's icons", Carrier(L"alpha"), 5, IconImage()},
+        // What a shortcut names is read from a drive only, never from a share or a "\\?\" path.
+        {"icon setting not on a drive", L"\\\\?\\" + Carrier(L"alpha"), 0, IconImage()},
     };
     ASSERT_FALSE(SameImage(cases[0].expected, cases[1].expected)) << "the icons must differ";
     int n = 0;
