@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "app/policy_rules.h"
+#include "support/app_record.h"
 #include "support/readable_text.h"
 
 namespace {
@@ -76,15 +77,6 @@ TEST(PolicyRules, AMultiStringGivesItsNonEmptyStrings) {
     EXPECT_EQ(expected, SplitMultiString(units, 7));
     EXPECT_EQ(std::vector<WideString>({WIDE("a")}), SplitMultiString(units, 3));
     EXPECT_TRUE(SplitMultiString(units, 0).empty());
-}
-
-AppEntry Record(const WideString& name, const WideString& path) {
-    AppEntry ad;
-    memset(&ad, 0, sizeof(ad));
-    CopyToBuffer(ad.wszAppName, kPathCapacity, name);
-    CopyToBuffer(ad.wszIconPath, kPathCapacity, path);
-    CopyToBuffer(ad.wszExePath, kPathCapacity, path);
-    return ad;
 }
 
 TEST(PolicyRules, ALaunchReachesOnlyListedPrograms) {

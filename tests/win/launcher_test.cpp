@@ -5,6 +5,7 @@
 #include "app/run_application.h"
 #include "app/shell_open.h"
 #include "nphost/dialog_watcher.h"
+#include "support/app_record.h"
 
 #include <shlwapi.h>
 #include <string.h>
@@ -69,15 +70,6 @@ std::string ArgumentsOf(const std::string& commandLine) {
         rest.pop_back();
     }
     return rest;
-}
-
-AppEntry Record(const std::wstring& name, const std::wstring& path) {
-    AppEntry ad;
-    memset(&ad, 0, sizeof(ad));
-    CopyToBuffer(ad.wszAppName, kPathCapacity, name);
-    CopyToBuffer(ad.wszIconPath, kPathCapacity, path);
-    CopyToBuffer(ad.wszExePath, kPathCapacity, path);
-    return ad;
 }
 
 TEST_F(Launcher, AFullPathStartsTheProgramWithoutArguments) {
