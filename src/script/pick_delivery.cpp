@@ -2,6 +2,7 @@
 #include "script/pick_delivery.h"
 
 #include <windows.h>
+#include <string.h>
 
 #include "app/pick_application.h"
 #include "npruntime/browser_services.h"
@@ -13,16 +14,10 @@ const unsigned int kPickFailed = 0xFFFFFFFF;
 
 // The entry in UTF-8 into the job's buffer; an entry that does not convert leaves it empty.
 void WriteReply(PickJob* pJob, const WideString& wstrEntry) {
-    const WideString wstrResult = ReplaceLoneSurrogates(wstrEntry);
-    int nBytes = 0;
-    if (!wstrResult.empty()) {
-        nBytes = WideCharToMultiByte(CP_UTF8, 0, wstrResult.data(),
-                                     static_cast<int>(wstrResult.size()), pJob->buffer.get(),
-                                     static_cast<int>(kPickBufferSize - 1), NULL, NULL);
-    }
-    if (nBytes < 0) {
-        nBytes = 0;
-    }
+    const std::string utf8 = Utf8FromWide(wstrEntry);
+    // An entry too long for the buffer stays empty (no entry comes near it).
+    const size_t nBytes = utf8.size() < kPickBufferSize ? utf8.size() : 0;
+    memcpy(pJob->buffer.get(), utf8.data(), nBytes);
     pJob->buffer[nBytes] = '\0';
     pJob->length = static_cast<uint32_t>(nBytes);
     pJob->bReplied = true;

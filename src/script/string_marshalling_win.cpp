@@ -1,27 +1,26 @@
-// UTF-8 conversions through the system's code page 65001.
+// UTF-8 to the browser by the module's own encoder; UTF-8 from the page through the system's
+// code page 65001.
 #include <windows.h>
+
+#include <string.h>
 
 #include "npruntime/browser_services.h"
 #include "script/script_arguments.h"
 #include "script/string_marshalling.h"
 
 bool WideStringToVariant(WideString wstrText, NPVariant* result) {
-    wstrText = ReplaceLoneSurrogates(wstrText);
-    const int nBytes = WideCharToMultiByte(CP_UTF8, 0, wstrText.c_str(),
-                                           static_cast<int>(wstrText.size()), NULL, 0, NULL, NULL);
-    if (nBytes <= 0) {
+    const std::string utf8 = Utf8FromWide(wstrText);
+    if (utf8.empty()) {
         return true;
     }
-    char* szUtf8 = static_cast<char*>(NPN_MemAlloc(static_cast<uint32_t>(nBytes)));
+    char* szUtf8 = static_cast<char*>(NPN_MemAlloc(static_cast<uint32_t>(utf8.size())));
     if (!szUtf8) {
         return false;
     }
-    const int nWritten =
-        WideCharToMultiByte(CP_UTF8, 0, wstrText.c_str(), static_cast<int>(wstrText.size()), szUtf8,
-                            nBytes, NULL, NULL);
+    memcpy(szUtf8, utf8.data(), utf8.size());
     result->type = NPVariantType_String;
     result->value.stringValue.UTF8Characters = szUtf8;
-    result->value.stringValue.UTF8Length = static_cast<uint32_t>(nWritten > 0 ? nWritten : 0);
+    result->value.stringValue.UTF8Length = static_cast<uint32_t>(utf8.size());
     return true;
 }
 
