@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the installer package build/package/npDesklaunch-<version>.msi from package/npDesklaunch.wxs
 # with wixl, around build/win32/npDesklaunch.dll and the Group Policy template of package/policy;
-# the version is the one in src/plugin/version.h.
+# the version is the one in src/common/product_version.h.
 # With SIGN_CERT and SIGN_KEY (PEM certificate and private key; SIGN_PASS if the key is
 # encrypted) it signs the module and then the package with osslsigncode.
 #   tools/package.sh [MODULE [PLATFORM [OUTPUT_DIR]]]     PLATFORM: x86 (default) or x64
@@ -13,11 +13,11 @@ platform=${2:-x86}
 out=${3:-$root/build/package}
 
 version_part() {
-    sed -n "s/^#define NPD_VERSION_$1 \\([0-9][0-9]*\\)\$/\\1/p" "$root/src/plugin/version.h"
+    sed -n "s/^#define NPD_VERSION_$1 \\([0-9][0-9]*\\)\$/\\1/p" "$root/src/common/product_version.h"
 }
 version=${NPD_PACKAGE_VERSION:-$(version_part MAJOR).$(version_part MINOR).$(version_part PATCH).$(version_part BUILD)}
 if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
-    echo "package: no version in src/plugin/version.h (got \"$version\")" >&2
+    echo "package: no version in src/common/product_version.h (got \"$version\")" >&2
     exit 1
 fi
 [ -f "$module" ] || { echo "package: no module at $module; run make build first" >&2; exit 1; }

@@ -45,13 +45,18 @@ void RememberPickedPath(const WideString& wstrPath) {
     }
 }
 
-bool LaunchPermittedByPolicy(OsFamily family, const WideString& wstrApplication) {
+bool LaunchPermittedByPolicy(OsFamily family, const WideString& wstrApplication,
+                             IconKeeping keeping) {
     if (!ReadLaunchCatalogueOnly()) {
         return true;
     }
-    std::vector<WideString> vecListed;
+    std::vector<CatalogueEntry> vecEntries;
     // Only the paths are wanted; the text is the page's business when it asks.
-    static_cast<void>(RecentApplications(family, &vecListed));
+    static_cast<void>(RecentApplications(family, keeping, &vecEntries));
+    std::vector<WideString> vecListed;
+    for (size_t i = 0; i < vecEntries.size(); ++i) {
+        vecListed.push_back(vecEntries[i].wstrPath);
+    }
     g_picked.AppendTo(vecListed);
     const WideString wstrPath = DrivePathOf(wstrApplication);
     if (!wstrPath.empty()) {

@@ -4,13 +4,15 @@
 #define NPDESKLAUNCH_APP_LAUNCH_POLICY_H
 
 #include "app/os_family.h"
+#include "app/recent_applications.h"
 #include "common/wide_text.h"
 
 // Whether the policy lets RunApplication(family, wstrApplication) go ahead: always without
 // LaunchCatalogueOnly; with it, a text that may be a path must be one the catalogue lists now
-// (read as RecentlyApplications reads it, icons stored) or a picked one, and a display name
-// must name only such programs in the usage history.
-[[nodiscard]] bool LaunchPermittedByPolicy(OsFamily family, const WideString& wstrApplication);
+// (read as RecentlyApplications reads it, icons kept as `keeping` says) or a picked one, and a
+// display name must name only such programs in the usage history.
+[[nodiscard]] bool LaunchPermittedByPolicy(OsFamily family, const WideString& wstrApplication,
+                                           IconKeeping keeping);
 
 // Remembers a path that a pick returned, for as long as the module stays loaded. Safe from any
 // thread.

@@ -13,18 +13,27 @@
 
 namespace {
 
-// What the chosen file stands for, its icon stored in the images folder.
-PickOutcome IdentifyChoice(const WideString& wstrChosen, const WideString& wstrTitle,
-                           PickedApplication& entry) {
+// Stores the icon of `wstrAppPath` in the images folder, or keeps its file in `vecIcon`.
+bool KeepIcon(const WideString& wstrAppPath, IconKeeping keeping,
+              std::vector<unsigned char>& vecIcon) {
+    if (keeping == IconsKeptInMemory) {
+        return RenderAppIconFile(wstrAppPath, vecIcon);
+    }
     // The images folder with a trailing separator; without one no icon can be stored.
     WideChar wszAppFolder[kPathCapacity] = {0};
     const bool bHaveFolder = GetImagesFolder(wszAppFolder);
     const WideString wstrPathPos = TextBeforeZero(wszAppFolder, kPathCapacity) + WIDE("\\");
+    return bHaveFolder && SaveAppIcon(wstrAppPath, wstrPathPos);
+}
+
+// What the chosen file stands for, its icon kept as `keeping` says.
+PickOutcome IdentifyChoice(const WideString& wstrChosen, const WideString& wstrTitle,
+                           IconKeeping keeping, PickedApplication& entry) {
     WideString wstrProductName;
     if (!IsShortcutPath(wstrChosen)) {
         // Without a product name the file title serves.
         static_cast<void>(GetProductName(wstrChosen, wstrProductName));
-        if (!bHaveFolder || !SaveAppIcon(wstrChosen, wstrPathPos)) {
+        if (!KeepIcon(wstrChosen, keeping, entry.vecIcon)) {
             return PickIconNotStored;
         }
         if (wstrProductName.empty()) {
@@ -38,7 +47,7 @@ PickOutcome IdentifyChoice(const WideString& wstrChosen, const WideString& wstrT
     // A shortcut without a target leaves an empty path, whose icon cannot be stored.
     WideString wstrExePath;
     static_cast<void>(ResolveShortcutTarget(wstrChosen, wstrExePath));
-    if (!bHaveFolder || !SaveAppIcon(wstrExePath, wstrPathPos)) {
+    if (!KeepIcon(wstrExePath, keeping, entry.vecIcon)) {
         return PickShortcutIconNotStored;
     }
     entry.wstrPath = wstrExePath;
@@ -54,17 +63,18 @@ WideString PickedEntryText(const PickedApplication& entry) {
     return wstrText;
 }
 
-PickOutcome PickApplication(PickedApplication& entry) {
+PickOutcome PickApplication(PickedApplication& entry, HWND hOwner, IconKeeping keeping) {
     // The open-file dialog and a chosen shortcut's link object want COM on this thread: it is
     // set up once for the whole pick and left as it was found.
     const ComApartment com;
     WideChar wszFilaPath[kPathCapacity] = {0};
     WideChar wszAppName[kPathCapacity] = {0};
-    if (ShowPickerDialog(wszFilaPath, wszAppName) != IDOK || wszFilaPath[0] == 0) {
+    if (ShowPickerDialog(wszFilaPath, wszAppName, hOwner) != IDOK || wszFilaPath[0] == 0) {
         return PickCancelled;
     }
-    const PickOutcome outcome = IdentifyChoice(TextBeforeZero(wszFilaPath, kPathCapacity),
-                                               TextBeforeZero(wszAppName, kPathCapacity), entry);
+    const PickOutcome outcome =
+        IdentifyChoice(TextBeforeZero(wszFilaPath, kPathCapacity),
+                       TextBeforeZero(wszAppName, kPathCapacity), keeping, entry);
     // What a pick returns may be started later even where only listed programs may start.
     if (outcome == PickChosen) {
         RememberPickedPath(entry.wstrPath);

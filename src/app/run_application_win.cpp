@@ -7,17 +7,13 @@
 #include "catalogue/user_assist.h"
 #include "common/path_text.h"
 
-namespace {
-
-// Asks the shell to open a file; false when the shell accepted no request.
-bool ShellOpen(const WideString& wstrFile) {
+bool ShellOpenFile(const WideString& wstrFile) {
     SHELLEXECUTEINFOW sei = ShellOpenRequest(wstrFile.c_str());
     return ShellExecuteExW(&sei) != FALSE;
 }
 
-} // namespace
-
-bool LaunchByDisplayName(const std::vector<AppEntry>& vctApps, WideString wstrName) {
+bool LaunchByDisplayName(const std::vector<AppEntry>& vctApps, WideString wstrName,
+                         FileOpener open) {
     for (size_t i = 0; i < vctApps.size(); ++i) {
         const AppEntry& ad = vctApps[i];
         if (!EqualsIgnoringAsciiCase(TextBeforeZero(ad.wszAppName, kPathCapacity), wstrName)) {
@@ -25,26 +21,27 @@ bool LaunchByDisplayName(const std::vector<AppEntry>& vctApps, WideString wstrNa
         }
         // The history is outside data too: a record reaches the shell only by a drive path.
         const WideString wstrPath = TextBeforeZero(ad.wszIconPath, kPathCapacity);
-        if (IsDrivePath(wstrPath) && ShellOpen(wstrPath)) {
+        if (IsDrivePath(wstrPath) && open(wstrPath)) {
             return true;
         }
     }
     return false;
 }
 
-bool RunApplication(OsFamily family, const WideString& wstrApplication) {
+bool RunApplication(OsFamily family, const WideString& wstrApplication, IconKeeping keeping,
+                    FileOpener open) {
     // A text too long for a path buffer names no program the shell could open.
     if (!FitsPathBuffer(wstrApplication)) {
         return false;
     }
-    if (!LaunchPermittedByPolicy(family, wstrApplication)) {
+    if (!LaunchPermittedByPolicy(family, wstrApplication, keeping)) {
         return false;
     }
     const WideString wstrPath = DrivePathOf(wstrApplication);
     if (!wstrPath.empty()) {
-        return ShellOpen(wstrPath);
+        return open(wstrPath);
     }
     std::vector<AppEntry> vctApps;
     ReadUserAssist(UsageFamilyOf(family), vctApps, NULL);
-    return LaunchByDisplayName(vctApps, wstrApplication);
+    return LaunchByDisplayName(vctApps, wstrApplication, open);
 }

@@ -14,7 +14,7 @@ bool HasBackslash(const WideString& wstrPath) {
 
 WideString BuildAccessoryBlock(const WideString& wstrImagesFolder,
                                const std::vector<WideString>& vecAccessory, IconStore& store,
-                               std::vector<WideString>* pvecListed) {
+                               std::vector<ListedApp>* pvecListed) {
     WideString wstrAccesoryApps;
     for (size_t k = 0; k < vecAccessory.size() && k < kAccessoryCount; ++k) {
         const WideString& wstrPath = vecAccessory[k];
@@ -27,7 +27,7 @@ WideString BuildAccessoryBlock(const WideString& wstrImagesFolder,
         }
         AppendEntryText(wstrAccesoryApps, wstrPath, AccessoryDisplayNames[k]);
         if (pvecListed) {
-            pvecListed->push_back(wstrPath);
+            pvecListed->push_back(ListedApp{wstrPath, AccessoryDisplayNames[k], wstrPath});
         }
     }
     return wstrAccesoryApps;
@@ -37,7 +37,7 @@ WideString BuildHistoryBlock(const WideString& wstrImagesFolder,
                              const std::vector<AppEntry>& vecAllApps,
                              const std::vector<WideString>& vecAccessory,
                              AccessoryDuplicateTest isAccessoryDuplicate, IconStore& store,
-                             std::vector<WideString>* pvecListed) {
+                             std::vector<ListedApp>* pvecListed) {
     WideString wstrCommonApps;
     if (wstrImagesFolder.empty()) {
         return wstrCommonApps;
@@ -56,9 +56,10 @@ WideString BuildHistoryBlock(const WideString& wstrImagesFolder,
             continue;
         }
         const WideString wstrExePath = TextBeforeZero(AD.wszExePath, kPathCapacity);
-        AppendEntryText(wstrCommonApps, wstrExePath, TextBeforeZero(AD.wszAppName, kPathCapacity));
+        const WideString wstrName = TextBeforeZero(AD.wszAppName, kPathCapacity);
+        AppendEntryText(wstrCommonApps, wstrExePath, wstrName);
         if (pvecListed) {
-            pvecListed->push_back(wstrExePath);
+            pvecListed->push_back(ListedApp{wstrExePath, wstrName, wstrIconPath});
         }
         --nSlots;
     }

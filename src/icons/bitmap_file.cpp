@@ -95,6 +95,53 @@ bool HasOneLink(HANDLE hFile) {
     return ::GetFileInformationByHandle(hFile, &info) && info.nNumberOfLinks == 1;
 }
 
+// Appends to a buffer in memory.
+class MemorySink : public BitmapPartSink {
+  public:
+    explicit MemorySink(std::vector<unsigned char>& vecBytes) : vecBytes_(vecBytes) {}
+    bool Write(const void* pBytes, uint32_t nBytes, uint32_t* pnWritten) override {
+        const unsigned char* pFirst = static_cast<const unsigned char*>(pBytes);
+        vecBytes_.insert(vecBytes_.end(), pFirst, pFirst + nBytes);
+        *pnWritten = nBytes;
+        return true;
+    }
+
+  private:
+    std::vector<unsigned char>& vecBytes_;
+};
+
+// The icon of `wstrAppPath` at the stored size: its pixels bottom row first, as a file holds
+// them, and their layout in `bm`.
+bool RenderIconPixels(const WideString& wstrAppPath, std::vector<BYTE>& vecBottomUp, BITMAP& bm) {
+    UniqueIcon icon(ExtractAppIcon(wstrAppPath));
+    if (!icon) {
+        return false;
+    }
+    const UniqueBitmap bitmap(IconToBitmap(icon.get(), kStoredIconSide, kStoredIconSide));
+    icon.reset();
+    if (!bitmap) {
+        return false;
+    }
+    memset(&bm, 0, sizeof(bm));
+    if (::GetObjectW(bitmap.get(), sizeof(bm), &bm) != static_cast<int>(sizeof(bm))) {
+        return false;
+    }
+    const uint32_t nBytes = PixelBytesOf(bm.bmWidth, bm.bmHeight);
+    if (nBytes == 0 || bm.bmBitsPixel != 32) {
+        return false;
+    }
+    const size_t nPixels = nBytes / kBytesPerPixel;
+    std::vector<BYTE> vecTopDown(nBytes);
+    if (::GetBitmapBits(bitmap.get(), static_cast<LONG>(nBytes), vecTopDown.data()) <= 0) {
+        return false;
+    }
+    WhitenTransparentBlack(vecTopDown.data(), nPixels);
+    vecBottomUp.assign(nBytes, 0);
+    ReverseRows(vecTopDown.data(), vecBottomUp.data(),
+                static_cast<size_t>(bm.bmWidth) * kBytesPerPixel, static_cast<size_t>(bm.bmHeight));
+    return true;
+}
+
 } // namespace
 
 bool CreateFolderPath(WideString wstrFolder) {
@@ -163,32 +210,28 @@ bool SaveAppIcon(const WideString& wstrAppPath, WideString wstrImagesFolder) {
     if (!BitmapFilePath(wstrImagesFolder, AppIconName(wstrAppPath), &wstrFilePath)) {
         return false;
     }
-    UniqueIcon icon(ExtractAppIcon(wstrAppPath));
-    if (!icon) {
-        return false;
-    }
-    const UniqueBitmap bitmap(IconToBitmap(icon.get(), kStoredIconSide, kStoredIconSide));
-    icon.reset();
-    if (!bitmap) {
-        return false;
-    }
+    std::vector<BYTE> vecBottomUp;
     BITMAP bm;
-    memset(&bm, 0, sizeof(bm));
-    if (::GetObjectW(bitmap.get(), sizeof(bm), &bm) != static_cast<int>(sizeof(bm))) {
+    if (!RenderIconPixels(wstrAppPath, vecBottomUp, bm)) {
         return false;
     }
-    const uint32_t nBytes = PixelBytesOf(bm.bmWidth, bm.bmHeight);
-    if (nBytes == 0 || bm.bmBitsPixel != 32) {
-        return false;
-    }
-    const size_t nPixels = nBytes / kBytesPerPixel;
-    std::vector<BYTE> vecTopDown(nBytes);
-    if (::GetBitmapBits(bitmap.get(), static_cast<LONG>(nBytes), vecTopDown.data()) <= 0) {
-        return false;
-    }
-    WhitenTransparentBlack(vecTopDown.data(), nPixels);
-    std::vector<BYTE> vecBottomUp(nBytes);
-    ReverseRows(vecTopDown.data(), vecBottomUp.data(),
-                static_cast<size_t>(bm.bmWidth) * kBytesPerPixel, static_cast<size_t>(bm.bmHeight));
     return WriteBitmapFile(wstrImagesFolder, AppIconName(wstrAppPath), vecBottomUp.data(), bm);
+}
+
+bool RenderAppIconFile(const WideString& wstrAppPath, std::vector<unsigned char>& vecFile) {
+    std::vector<BYTE> vecBottomUp;
+    BITMAP bm;
+    BitmapFileHeaders headers;
+    if (!RenderIconPixels(wstrAppPath, vecBottomUp, bm) ||
+        !FillBitmapFileHeaders(bm.bmWidth, bm.bmHeight, bm.bmBitsPixel, &headers)) {
+        return false;
+    }
+    std::vector<unsigned char> vecBytes;
+    MemorySink sink(vecBytes);
+    if (!WriteBitmapParts(headers, vecBottomUp.data(), static_cast<uint32_t>(vecBottomUp.size()),
+                          sink)) {
+        return false;
+    }
+    vecFile.swap(vecBytes);
+    return true;
 }

@@ -6,12 +6,19 @@
 
 #include <stdint.h>
 
+#include <vector>
+
 #include "common/wide_text.h"
 #include "icons/bitmap_layout.h"
 
 // Stores the icon of `wstrAppPath` as a 32x32 32-bit bitmap file named for the application in
 // `wstrImagesFolder`; true only when the whole file was written.
 [[nodiscard]] bool SaveAppIcon(const WideString& wstrAppPath, WideString wstrImagesFolder);
+
+// The same icon as the bytes of the file that SaveAppIcon would write, kept in memory; false,
+// with `vecFile` untouched, when no icon can be made.
+[[nodiscard]] bool RenderAppIconFile(const WideString& wstrAppPath,
+                                     std::vector<unsigned char>& vecFile);
 
 // Writes `wstrFolder`\`wstrName`.bmp: the headers for `bm` (32 bits per pixel) and its pixels,
 // bottom row first, as WriteBitmapFileParts does. True only when every byte was written.

@@ -52,6 +52,12 @@ ScreenRect ToScreenRect(const RECT& rect) {
     return result;
 }
 
+// Posted to a dialog once its modal loop has disabled the owner.
+UINT OwnerStaysEnabledMessage() {
+    static const UINT uMessage = RegisterWindowMessageW(WIDE("npDesklaunch.OwnerStaysEnabled"));
+    return uMessage;
+}
+
 // The window-subclass object: it centres its window at WM_INITDIALOG and deletes itself after
 // the window's final message.
 class COpenFileDialog {
@@ -88,10 +94,23 @@ class COpenFileDialog {
     }
 
     LRESULT ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+        const HWND hOwner = GetWindow(m_hWnd, GW_OWNER);
+        if (uMsg == OwnerStaysEnabledMessage() && uMsg != 0) {
+            EnableWindow(hOwner, TRUE);
+            return 0;
+        }
         const LRESULT lResult = CallWindowProcW(m_pfnSuperWindowProc, m_hWnd, uMsg, wParam, lParam);
         if (uMsg == WM_INITDIALOG) {
             // After the dialog's own set-up, which may still change its size.
             Center();
+            // A modal dialog disables its owner until it closes. Another process's window is
+            // given back at once: were this process ended meanwhile, that window would stay
+            // disabled for good.
+            DWORD dwOwnerProcess = 0;
+            if (hOwner && GetWindowThreadProcessId(hOwner, &dwOwnerProcess) &&
+                dwOwnerProcess != GetCurrentProcessId()) {
+                PostMessageW(m_hWnd, OwnerStaysEnabledMessage(), 0, 0);
+            }
         }
         if (uMsg == WM_NCDESTROY) {
             OnFinalMessage();
@@ -112,12 +131,19 @@ class COpenFileDialog {
 
     void Center() {
         RECT rcDialog;
-        RECT rcWorkArea;
-        if (!GetWindowRect(m_hWnd, &rcDialog) ||
-            !SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWorkArea, 0)) {
+        if (!GetWindowRect(m_hWnd, &rcDialog)) {
             return;
         }
         const HWND hOwner = GetWindow(m_hWnd, GW_OWNER);
+        // The work area of the monitor the owner is on (the dialog's own without an owner).
+        MONITORINFO monitor;
+        ZeroMemory(&monitor, sizeof(monitor));
+        monitor.cbSize = sizeof(monitor);
+        if (!GetMonitorInfoW(MonitorFromWindow(hOwner ? hOwner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+                             &monitor)) {
+            return;
+        }
+        const RECT rcWorkArea = monitor.rcWork;
         const DWORD dwOwnerStyle =
             hOwner ? static_cast<DWORD>(GetWindowLongW(hOwner, GWL_STYLE)) : 0;
         RECT rcOwner;
@@ -193,8 +219,8 @@ CPickerDialog::CPickerDialog(HWND hOwner, WideChar (&wszFilaPath)[kPathCapacity]
 }
 
 INT_PTR ShowPickerDialog(WideChar (&wszFilaPath)[kPathCapacity],
-                         WideChar (&wszAppName)[kPathCapacity]) {
-    CPickerDialog dlg(FindPickerOwner(), wszFilaPath, wszAppName);
+                         WideChar (&wszAppName)[kPathCapacity], HWND hOwner) {
+    CPickerDialog dlg(hOwner ? hOwner : FindPickerOwner(), wszFilaPath, wszAppName);
     g_bCenterNextDialog.Set(true);
     // Without the hook the dialog opens where the system puts it.
     const UniqueHook hook(

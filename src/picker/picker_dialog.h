@@ -40,9 +40,10 @@ class CPickerDialog : public CFileDialog {
                   WideChar (&wszAppName)[kPathCapacity]);
 };
 
-// Shows the picker dialog on the calling thread and waits for it to close. On IDOK the buffers
-// hold the chosen file's full path and its file title; IDCANCEL otherwise.
+// Shows the picker dialog on the calling thread, owned by `hOwner` (without one, the thread's
+// active window, else the browser's frame window), and waits for it to close. On IDOK the
+// buffers hold the chosen file's full path and its file title; IDCANCEL otherwise.
 INT_PTR ShowPickerDialog(WideChar (&wszFilaPath)[kPathCapacity],
-                         WideChar (&wszAppName)[kPathCapacity]);
+                         WideChar (&wszAppName)[kPathCapacity], HWND hOwner = NULL);
 
 #endif

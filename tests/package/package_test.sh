@@ -82,7 +82,7 @@ unix_path() {
 }
 
 version=$(sed -n 's/^#define NPD_VERSION_\(MAJOR\|MINOR\|PATCH\|BUILD\) \([0-9]*\)$/\2/p' \
-    "$root/src/plugin/version.h" | paste -sd.)
+    "$root/src/common/product_version.h" | paste -sd.)
 old_msi=$(win_path "$work/packages/npDesklaunch-0.9.0.0.msi")
 new_msi=$(win_path "$work/packages/npDesklaunch-$version.msi")
 key='Software\MozillaPlugins\@corvidsoftware.com/npDesklaunch'
