@@ -16,6 +16,7 @@ const int kFileNameEdit = 0x480;  // edt1, where Wine has it
 
 struct Search {
     const std::vector<HWND>* known;
+    DWORD dwProcess;
     HWND found;
 };
 
@@ -29,7 +30,7 @@ BOOL CALLBACK FindNewDialog(HWND hWnd, LPARAM lParam) {
     Search* pSearch = reinterpret_cast<Search*>(lParam);
     DWORD dwProcess = 0;
     GetWindowThreadProcessId(hWnd, &dwProcess);
-    if (dwProcess != GetCurrentProcessId() || !IsWindowVisible(hWnd) || !IsFileDialog(hWnd) ||
+    if (dwProcess != pSearch->dwProcess || !IsWindowVisible(hWnd) || !IsFileDialog(hWnd) ||
         std::find(pSearch->known->begin(), pSearch->known->end(), hWnd) != pSearch->known->end()) {
         return TRUE;
     }
@@ -44,8 +45,8 @@ HWND FileNameBox(HWND hDialog) {
 
 } // namespace
 
-HWND WaitForFileDialog(DWORD dwTimeoutMs, const std::vector<HWND>& known) {
-    Search search = {&known, nullptr};
+HWND WaitForFileDialog(DWORD dwTimeoutMs, const std::vector<HWND>& known, DWORD dwProcess) {
+    Search search = {&known, dwProcess, nullptr};
     Browser::Get().PumpUntil(
         [&] {
             EnumWindows(FindNewDialog, reinterpret_cast<LPARAM>(&search));

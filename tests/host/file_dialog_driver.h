@@ -10,9 +10,11 @@
 
 namespace nphost {
 
-// A visible open-file dialog of this process that is not in `known`, waiting up to
-// `dwTimeoutMs` while the browser's plug-in thread pumps; null when none appeared.
-HWND WaitForFileDialog(DWORD dwTimeoutMs, const std::vector<HWND>& known = {});
+// A visible open-file dialog of this process (or of the process `dwProcess`) that is not in
+// `known`, waiting up to `dwTimeoutMs` while the browser's plug-in thread pumps; null when none
+// appeared.
+HWND WaitForFileDialog(DWORD dwTimeoutMs, const std::vector<HWND>& known = {},
+                       DWORD dwProcess = GetCurrentProcessId());
 
 // The text of the file-type list's current choice.
 std::wstring FileTypeText(HWND hDialog);
