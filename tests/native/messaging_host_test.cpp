@@ -3,6 +3,7 @@
 
 #include "common/wide_text.h"
 #include "messaging_host/data_url.h"
+#include "messaging_host/host_arguments.h"
 #include "messaging_host/host_methods.h"
 #include "messaging_host/message_frames.h"
 #include "messaging_host/rpc_messages.h"
@@ -172,6 +173,35 @@ TEST(HostMethods, EachMethodsAnswerAndEachRefusal) {
         if (c.params.find("evil") != std::string::npos) {
             EXPECT_TRUE(operations.ran.empty()) << "a refused origin started something";
         }
+    }
+}
+
+TEST(HostArguments, WhoStartedTheHostAndWhetherItIsServed) {
+    const std::string chromium = std::string("chrome-extension://") + kChromiumExtensionId + "/";
+    struct Case {
+        std::vector<std::string> arguments;
+        HostCaller::Browser browser;
+        uint64_t parentWindow;
+        bool bServed;
+    } cases[] = {
+        {{chromium, "--parent-window=1234"}, HostCaller::Chromium, 1234, true},
+        {{"--parent-window=0", chromium}, HostCaller::Chromium, 0, true},
+        {{chromium, "--parent-window=99999999999999999999"}, HostCaller::Chromium, 0, true},
+        {{chromium, "--parent-window=12x"}, HostCaller::Chromium, 0, true},
+        {{"C:\\hosts\\desklaunch.json", kFirefoxExtensionId}, HostCaller::Firefox, 0, true},
+        {{"chrome-extension://abcdefghijklmnopabcdefghijklmnop/"}, HostCaller::Chromium, 0, false},
+        {{chromium.substr(0, chromium.size() - 1)}, HostCaller::Unknown, 0, false},
+        {{chromium + "x/"}, HostCaller::Unknown, 0, false},
+        {{"C:\\m.json", "other@example.org"}, HostCaller::Firefox, 0, false},
+        {{"C:\\m.json", kFirefoxExtensionId, "extra"}, HostCaller::Unknown, 0, false},
+        {{}, HostCaller::Unknown, 0, false},
+    };
+    for (const Case& c : cases) {
+        const HostCaller caller = ReadHostArguments(c.arguments);
+        const std::string shown = c.arguments.empty() ? "(none)" : c.arguments[0];
+        EXPECT_EQ(c.browser, caller.browser) << shown;
+        EXPECT_EQ(c.parentWindow, caller.parentWindow) << shown;
+        EXPECT_EQ(c.bServed, IsServedCaller(caller)) << shown;
     }
 }
 
