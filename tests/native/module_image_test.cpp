@@ -128,14 +128,14 @@ TEST_F(ModuleImage, ImportsExactlyTheFunctionsOnItsList) {
         {"shell32.dll", {"ExtractIconExW", "SHGetSpecialFolderPathW", "ShellExecuteExW"}},
         {"shlwapi.dll", {"PathFileExistsW", "PathIsDirectoryW", "wnsprintfW"}},
         {"version.dll", {"GetFileVersionInfoSizeW", "GetFileVersionInfoW", "VerQueryValueW"}},
-        {"user32.dll", {"CallNextHookEx",     "CallWindowProcW",   "DefWindowProcW",
-                        "DestroyIcon",        "FindWindowW",       "GetActiveWindow",
-                        "GetDesktopWindow",   "GetIconInfo",       "GetPropW",
-                        "GetWindow",          "GetWindowDC",       "GetWindowLongW",
-                        "GetWindowRect",      "MessageBoxW",       "ReleaseDC",
-                        "RemovePropW",        "SetPropW",          "SetWindowLongW",
-                        "SetWindowPos",       "SetWindowsHookExW", "SystemParametersInfoW",
-                        "UnhookWindowsHookEx"}},
+        {"user32.dll",
+         {"CallNextHookEx", "CallWindowProcW",   "DefWindowProcW",     "DestroyIcon",
+          "EnableWindow",   "FindWindowW",       "GetActiveWindow",    "GetDesktopWindow",
+          "GetIconInfo",    "GetMonitorInfoW",   "GetPropW",           "GetWindow",
+          "GetWindowDC",    "GetWindowLongW",    "GetWindowRect",      "GetWindowThreadProcessId",
+          "MessageBoxW",    "MonitorFromWindow", "PostMessageW",       "RegisterWindowMessageW",
+          "ReleaseDC",      "RemovePropW",       "SetPropW",           "SetWindowLongW",
+          "SetWindowPos",   "SetWindowsHookExW", "UnhookWindowsHookEx"}},
     };
     ASSERT_FALSE(image_.imports.empty());
     for (const PeImport& import : image_.imports) {
