@@ -15,8 +15,6 @@
 
 namespace {
 
-using nphost::HistoryValue;
-
 const std::wstring kRoot = L"C:\\npd-bench";
 const std::wstring kPluginFolder = kRoot + L"\\plugin";
 const int kRounds = 9;
@@ -24,12 +22,6 @@ const int kRounds = 9;
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-std::wstring Numbered(const wchar_t* wszPattern, int n) {
-    wchar_t wszText[MAX_PATH] = {0};
-    _snwprintf(wszText, MAX_PATH - 1, wszPattern, n);
-    return wszText;
 }
 
 } // namespace
@@ -44,36 +36,8 @@ int wmain(int, wchar_t**) {
         return 1;
     }
 
-    // 40 programs that qualify; 160 values that do not: programs no longer on disk, installers,
-    // program identifiers and shortcuts whose file is gone.
-    std::vector<HistoryValue> values;
-    std::vector<std::pair<int, std::wstring>> qualifying;
-    for (int i = 0; i < 40; ++i) {
-        const std::wstring path = kRoot + Numbered(L"\\apps\\program%02d.exe", i);
-        nphost::CopyProgram(marker, path);
-        qualifying.push_back({10 + i, path});
-        values.push_back({path, 10 + i, 1});
-    }
-    for (int i = 0; i < 160; ++i) {
-        std::wstring name;
-        switch (i % 4) {
-        case 0:
-            name = kRoot + Numbered(L"\\gone\\removed%03d.exe", i);
-            break;
-        case 1:
-            name = kRoot + Numbered(L"\\apps\\setup%03d.exe", i);
-            nphost::CopyProgram(marker, name);
-            break;
-        case 2:
-            name = Numbered(L"Vendor.Product%03d", i);
-            break;
-        default:
-            name = kRoot + Numbered(L"\\links\\gone%03d.lnk", i);
-            break;
-        }
-        values.push_back({name, 1 + i % 50, 1});
-    }
-    if (!nphost::SeedUsageHistory(nphost::HistoryFamily::Nt6, values)) {
+    const std::vector<std::pair<int, std::wstring>> qualifying = SeedBenchHistory(kRoot, marker);
+    if (qualifying.empty()) {
         printf("cannot write the usage history\n");
         return 1;
     }
@@ -86,7 +50,6 @@ int wmain(int, wchar_t**) {
                                        system + L"\\calc.exe", system + L"\\control.exe",
                                        system.substr(0, system.find_last_of(L'\\')) +
                                            L"\\explorer.exe"};
-    std::sort(qualifying.rbegin(), qualifying.rend());
     for (int i = 0; i < 20; ++i) {
         icons.push_back(qualifying[static_cast<size_t>(i)].second);
     }

@@ -15,6 +15,7 @@
 #include "common/unique_resource.h"
 #include "host/file_dialog_driver.h"
 #include "host/resource_counters.h"
+#include "host_process.h"
 #include "messaging_host/host_arguments.h"
 #include "messaging_host/host_service.h"
 #include "messaging_host/message_frames.h"
@@ -28,15 +29,7 @@ using nlohmann::json;
 const std::wstring kHostFolder = std::wstring(kTestRoot) + L"\\host";
 const std::wstring kChromium =
     L"chrome-extension://" + nphost::Widen(kChromiumExtensionId) + L"/ --parent-window=0";
-const std::string kOrigin = "https://launcher.example";
 const wchar_t kPolicyKey[] = L"Software\\Policies\\npDesklaunch";
-
-std::string Request(const json& id, const std::string& method, json params = json::object()) {
-    if (!params.contains("origin")) {
-        params["origin"] = kOrigin;
-    }
-    return json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}}.dump();
-}
 
 std::vector<unsigned char> FromBase64(const std::string& text) {
     const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -58,119 +51,13 @@ std::vector<unsigned char> FromBase64(const std::string& text) {
     return bytes;
 }
 
-// desklaunch-host.exe started as a browser starts it, in `hJob` when one is given.
-class HostProcess {
+// desklaunch-host.exe from a folder of its own.
+class Started : public HostProcess {
   public:
-    explicit HostProcess(const std::wstring& arguments, HANDLE hJob = nullptr) {
-        SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-        UniqueHandle inRead, outWrite, errWrite;
-        EXPECT_TRUE(CreatePipe(inRead.put(), input_.put(), &sa, 0));
-        EXPECT_TRUE(CreatePipe(output_.put(), outWrite.put(), &sa, 0));
-        EXPECT_TRUE(CreatePipe(errors_.put(), errWrite.put(), &sa, 0));
-        for (HANDLE hOurs : {input_.get(), output_.get(), errors_.get()}) {
-            SetHandleInformation(hOurs, HANDLE_FLAG_INHERIT, 0);
-        }
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = inRead.get();
-        si.hStdOutput = outWrite.get();
-        si.hStdError = errWrite.get();
-        std::wstring line = L"\"" + kHostFolder + L"\\desklaunch-host.exe\" " + arguments;
-        PROCESS_INFORMATION pi = {};
-        EXPECT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE,
-                                   CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                                   &pi));
-        process_.reset(pi.hProcess);
-        UniqueHandle thread(pi.hThread);
-        if (hJob) {
-            EXPECT_TRUE(AssignProcessToJobObject(hJob, pi.hProcess));
-        }
-        ResumeThread(pi.hThread);
-        dwId_ = pi.dwProcessId;
+    explicit Started(const std::wstring& arguments, HANDLE hJob = nullptr)
+        : HostProcess(kHostFolder + L"\\desklaunch-host.exe", arguments, hJob) {
+        EXPECT_TRUE(HostProcess::Started());
     }
-
-    DWORD Id() const { return dwId_; }
-
-    void Send(const std::string& bytes) {
-        DWORD dwWritten = 0;
-        EXPECT_TRUE(WriteFile(input_.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                              &dwWritten, nullptr));
-    }
-    void Ask(const std::string& message) { Send(FrameMessage(message)); }
-    void CloseInput() { input_.reset(); }
-
-    // The next answer, or null when none came in time; the browser's thread pumps meanwhile.
-    json Next() {
-        std::string body;
-        const bool bRead = nphost::Browser::Get().PumpUntil(
-            [&] {
-                DWORD dwAvailable = 0;
-                if (!PeekNamedPipe(output_.get(), nullptr, 0, nullptr, &dwAvailable, nullptr) ||
-                    dwAvailable < 4) {
-                    return false;
-                }
-                unsigned char header[4];
-                DWORD dwRead = 0;
-                PeekNamedPipe(output_.get(), header, 4, &dwRead, nullptr, nullptr);
-                const DWORD dwLength = header[0] | header[1] << 8 | header[2] << 16 |
-                                       static_cast<DWORD>(header[3]) << 24;
-                if (dwAvailable < 4 + dwLength) {
-                    return false;
-                }
-                std::string frame(4 + dwLength, '\0');
-                ReadFile(output_.get(), &frame[0], 4 + dwLength, &dwRead, nullptr);
-                body = frame.substr(4);
-                return true;
-            },
-            nphost::PatientWait(30000));
-        return bRead ? json::parse(body, nullptr, false) : json();
-    }
-    // The answer to the request `id`; answers to others that come first are kept.
-    json AnswerTo(const json& id) {
-        for (auto it = kept_.find(id.dump()); it != kept_.end();) {
-            const json answer = it->second;
-            kept_.erase(it);
-            return answer;
-        }
-        for (;;) {
-            const json answer = Next();
-            if (answer.is_null() || answer["id"] == id) {
-                return answer;
-            }
-            kept_[answer["id"].dump()] = answer;
-        }
-    }
-    json Call(const json& id, const std::string& method, json params = json::object()) {
-        Ask(Request(id, method, params));
-        return AnswerTo(id);
-    }
-
-    // The exit code once the host has ended, STILL_ACTIVE when it has not in time.
-    DWORD ExitCode() {
-        DWORD dwCode = STILL_ACTIVE;
-        if (WaitForSingleObject(process_.get(), nphost::PatientWait(30000)) == WAIT_OBJECT_0) {
-            GetExitCodeProcess(process_.get(), &dwCode);
-        }
-        return dwCode;
-    }
-    // What is left to read on a stream of the ended host.
-    static std::string Rest(const UniqueHandle& pipe) {
-        std::string text;
-        char buffer[4096];
-        DWORD dwRead = 0;
-        while (ReadFile(pipe.get(), buffer, sizeof(buffer), &dwRead, nullptr) && dwRead > 0) {
-            text.append(buffer, dwRead);
-        }
-        return text;
-    }
-    std::string RestOfOutput() { return Rest(output_); }
-    std::string Errors() { return Rest(errors_); }
-
-  private:
-    UniqueHandle input_, output_, errors_, process_;
-    DWORD dwId_ = 0;
-    std::map<std::string, json> kept_;
 };
 
 int Code(const json& answer) {
@@ -192,7 +79,7 @@ class Host : public ::testing::Test {
 };
 
 TEST_F(Host, AnswersBadInputWithAnErrorAndNothingElse) {
-    HostProcess host(kChromium);
+    Started host(kChromium);
     const struct {
         std::string message;
         int nCode;
@@ -203,11 +90,12 @@ TEST_F(Host, AnswersBadInputWithAnErrorAndNothingElse) {
         {"1234567890", -32600},
         {"abcdefghijklmnopqrstuvwxyz", -32700},
         {R"({"jsonrpc":"2.0","method":"hello","params":{"origin":"https://a.b"}})", -32600},
-        {Request(1, "launch"), -32601},
+        {RpcRequestText(1, "launch"), -32601},
         {R"({"jsonrpc":"2.0","id":2,"method":"hello","params":{}})", -32602},
-        {Request(3, "runApplication", {{"application", 5}}), -32602},
-        {Request(4, "runApplication", {{"application", "C:\\npd-e2e\\missing\\x.exe"}}), -32001},
-        {Request(5, "runApplication", {{"application", "No Such Program"}}), -32001},
+        {RpcRequestText(3, "runApplication", {{"application", 5}}), -32602},
+        {RpcRequestText(4, "runApplication", {{"application", "C:\\npd-e2e\\missing\\x.exe"}}),
+         -32001},
+        {RpcRequestText(5, "runApplication", {{"application", "No Such Program"}}), -32001},
     };
     for (const auto& c : cases) {
         host.Ask(c.message);
@@ -222,7 +110,7 @@ TEST_F(Host, AnswersBadInputWithAnErrorAndNothingElse) {
     EXPECT_TRUE(tooLong["id"].is_null());
     EXPECT_EQ("NT 6", host.Call(6, "hello")["result"].value("rules", "")) << "after the skip";
     // A stream that ends inside a message: the host ends quietly.
-    host.Send(FrameMessage(Request(7, "hello")).substr(0, 10));
+    host.Send(FrameMessage(RpcRequestText(7, "hello")).substr(0, 10));
     host.CloseInput();
     EXPECT_EQ(0u, host.ExitCode());
     EXPECT_EQ("", host.RestOfOutput());
@@ -242,7 +130,7 @@ TEST_F(Host, ServesOnlyTheExtensionsItIsBuiltFor) {
         {L"", false},
     };
     for (const auto& c : cases) {
-        HostProcess host(c.arguments);
+        Started host(c.arguments);
         if (c.bServed) {
             EXPECT_EQ(1, host.Call(1, "hello")["result"].value("protocol", 0))
                 << nphost::Narrow(c.arguments);
@@ -264,7 +152,7 @@ TEST_F(Host, OriginsAreCheckedAgainstTheAdministratorsPolicy) {
     RegSetValueExW(key, L"AllowedOrigins", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(allowed),
                    sizeof(allowed));
     RegCloseKey(key);
-    HostProcess host(kChromium);
+    Started host(kChromium);
     EXPECT_EQ(-32000, Code(host.Call(1, "recentApplications")));
     EXPECT_EQ(-32000, Code(host.Call(2, "hello", {{"origin", "null"}})));
     EXPECT_EQ(0, Code(host.Call(3, "hello", {{"origin", "https://apps.corvid.example"}})));
@@ -278,7 +166,7 @@ TEST_F(Host, CatalogueIsThePluginsWithTheSameIconsKeptInMemory) {
     nphost::Instance instance(Module());
     const std::string pluginText = CallForText(instance.ScriptableObject(), "RecentlyApplications");
 
-    HostProcess host(kChromium);
+    Started host(kChromium);
     const json result = host.Call(1, "recentApplications")["result"];
     EXPECT_EQ(pluginText, result.value("text", ""));
     std::string entries;
@@ -329,7 +217,7 @@ TEST_F(Host, AProgramItStartsOutlivesTheJobThatEndsWithThePort) {
     ASSERT_TRUE(SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
                                         sizeof(limits)));
     const std::vector<DWORD> before = ProcessesNamed(L"notepad.exe");
-    HostProcess host(kChromium, job.get());
+    Started host(kChromium, job.get());
     const json answer = host.Call(
         1, "runApplication", {{"application", nphost::Narrow(SystemFolder()) + "\\notepad.exe"}});
     EXPECT_EQ(json({{"started", true}}), answer["result"]) << answer.dump();
@@ -357,10 +245,9 @@ TEST_F(Host, PickerIsOwnedByTheBrowserWindowAndHoldsUpNothingElse) {
     ASSERT_NE(nullptr, hBrowser);
     const std::wstring chosen = std::wstring(kTestRoot) + L"\\apps\\Atlas.exe";
     ASSERT_TRUE(nphost::CopyProgram(MarkerProgram(L"atlas_program.exe"), chosen));
-    HostProcess host(L"chrome-extension://" + nphost::Widen(kChromiumExtensionId) +
-                     L"/ --parent-window=" +
-                     std::to_wstring(reinterpret_cast<uintptr_t>(hBrowser)));
-    host.Ask(Request(1, "selectApplication"));
+    Started host(L"chrome-extension://" + nphost::Widen(kChromiumExtensionId) +
+                 L"/ --parent-window=" + std::to_wstring(reinterpret_cast<uintptr_t>(hBrowser)));
+    host.Ask(RpcRequestText(1, "selectApplication"));
     const HWND hDialog = nphost::WaitForFileDialog(nphost::PatientWait(20000), {}, host.Id());
     ASSERT_NE(nullptr, hDialog);
     EXPECT_EQ(hBrowser, GetWindow(hDialog, GW_OWNER));
@@ -381,13 +268,13 @@ TEST_F(Host, PickerIsOwnedByTheBrowserWindowAndHoldsUpNothingElse) {
     EXPECT_EQ("Atlas", entry.value("name", "")) << entry.dump().substr(0, 200);
     EXPECT_EQ(4150u, FromBase64(entry.value("icon", ",").substr(22)).size());
 
-    host.Ask(Request(4, "selectApplication"));
+    host.Ask(RpcRequestText(4, "selectApplication"));
     const HWND hSecond = nphost::WaitForFileDialog(nphost::PatientWait(20000), {}, host.Id());
     ASSERT_NE(nullptr, hSecond);
     nphost::PressCancel(hSecond);
     EXPECT_EQ(json({{"cancelled", true}}), host.AnswerTo(4)["result"]);
     // The port closing while a picker is open ends the host.
-    host.Ask(Request(5, "selectApplication"));
+    host.Ask(RpcRequestText(5, "selectApplication"));
     ASSERT_NE(nullptr, nphost::WaitForFileDialog(nphost::PatientWait(20000), {}, host.Id()));
     host.CloseInput();
     EXPECT_EQ(0u, host.ExitCode());
@@ -414,13 +301,14 @@ TEST_F(Host, TenThousandRequestsLeaveTheCountersFlat) {
         }
     });
     const std::string requests[] = {
-        FrameMessage(Request(1, "hello")), FrameMessage("not json"),
-        FrameMessage(Request(2, "launch")),
-        FrameMessage(Request(3, "runApplication", {{"application", "No Such Program"}}))};
+        FrameMessage(RpcRequestText(1, "hello")), FrameMessage("not json"),
+        FrameMessage(RpcRequestText(2, "launch")),
+        FrameMessage(RpcRequestText(3, "runApplication", {{"application", "No Such Program"}}))};
     auto send = [&](int nRequests) {
         for (int i = 0; i < nRequests; ++i) {
-            const std::string& frame =
-                i % 250 == 0 ? FrameMessage(Request(4, "recentApplications")) : requests[i % 4];
+            const std::string& frame = i % 250 == 0
+                                           ? FrameMessage(RpcRequestText(4, "recentApplications"))
+                                           : requests[i % 4];
             DWORD dwWritten = 0;
             WriteFile(inWrite.get(), frame.data(), static_cast<DWORD>(frame.size()), &dwWritten,
                       nullptr);
