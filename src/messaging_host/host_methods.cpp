@@ -28,12 +28,15 @@ std::string AnswerRequest(const RpcRequest& request, HostOperations& operations)
     if (!params.contains("origin") || !params["origin"].is_string()) {
         return InvalidParams(request, "params.origin, the page's origin, is needed");
     }
-    if (!operations.OriginAllowed(params["origin"].get<std::string>())) {
+    const OriginStanding standing = operations.StandingOf(params["origin"].get<std::string>());
+    if (standing == OriginRefused) {
         return ErrorAnswer(request.id, RpcOriginRefused,
                            "Origin refused: the administrator's policy does not list this site");
     }
     if (request.method == "hello") {
-        return ResultAnswer(request.id, operations.Description());
+        json description = operations.Description();
+        description["policy"] = standing == OriginListed ? "listed" : "none";
+        return ResultAnswer(request.id, description);
     }
     if (request.method == "recentApplications") {
         std::string text;

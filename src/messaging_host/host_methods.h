@@ -20,12 +20,19 @@ struct HostEntry {
 
 enum HostPick { HostPicked, HostPickCancelled, HostPickFailed, HostPickBusy };
 
+// How the administrator's policy stands to a page's origin.
+enum OriginStanding {
+    OriginUnregulated, // no origin policy: the user decides (the extension asks)
+    OriginListed,      // the policy lists the origin
+    OriginRefused,     // the policy is set and does not list it
+};
+
 // What the host does for a request, once its parameters are checked.
 class HostOperations {
   public:
     virtual ~HostOperations() {}
     // Whether the page at `origin` may use the host (the administrator's policy).
-    virtual bool OriginAllowed(const std::string& origin) = 0;
+    virtual OriginStanding StandingOf(const std::string& origin) = 0;
     // The protocol, product, Windows and rules served, for `hello`.
     virtual nlohmann::json Description() = 0;
     // The catalogue's entries and its text in the plug-in's form.

@@ -34,10 +34,13 @@ HostEntry HostEntryOf(const WideString& wstrPath, const WideString& wstrName,
 WindowsOperations::WindowsOperations(HWND hParentWindow)
     : hParentWindow_(hParentWindow), family_(DetectOsFamily()), nPickerOpen_(0) {}
 
-bool WindowsOperations::OriginAllowed(const std::string& origin) {
+OriginStanding WindowsOperations::StandingOf(const std::string& origin) {
     // Read afresh for every request, as the plug-in does for every call.
     std::vector<WideString> vecAllowed;
-    return !ReadAllowedOrigins(vecAllowed) || IsOriginAllowed(vecAllowed, WideFromUtf8(origin));
+    if (!ReadAllowedOrigins(vecAllowed)) {
+        return OriginUnregulated;
+    }
+    return IsOriginAllowed(vecAllowed, WideFromUtf8(origin)) ? OriginListed : OriginRefused;
 }
 
 nlohmann::json WindowsOperations::Description() {

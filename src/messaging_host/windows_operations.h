@@ -13,7 +13,7 @@ class WindowsOperations : public HostOperations {
     // `hParentWindow`: the browser window the caller is in, NULL when the browser named none.
     explicit WindowsOperations(HWND hParentWindow);
 
-    bool OriginAllowed(const std::string& origin) override;
+    OriginStanding StandingOf(const std::string& origin) override;
     nlohmann::json Description() override;
     std::vector<HostEntry> RecentApplications(std::string& text) override;
     bool RunApplication(const std::string& application) override;

@@ -116,7 +116,11 @@ TEST(Utf8, BothWaysWithReplacementsForWhatIsBroken) {
 // Operations that record what they were asked and answer as told.
 class FakeOperations : public HostOperations {
   public:
-    bool OriginAllowed(const std::string& origin) override { return origin != "https://evil"; }
+    OriginStanding StandingOf(const std::string& origin) override {
+        return origin == "https://evil" ? OriginRefused
+               : origin == "https://listed" ? OriginListed
+                                            : OriginUnregulated;
+    }
     nlohmann::json Description() override { return {{"protocol", 1}}; }
     std::vector<HostEntry> RecentApplications(std::string& text) override {
         text = "C:\\a.exe*a#";
@@ -141,7 +145,9 @@ TEST(HostMethods, EachMethodsAnswerAndEachRefusal) {
         HostPick pick;
         std::string answer; // the result, or the error code
     } cases[] = {
-        {"hello", R"({"origin":"https://a"})", HostPicked, R"({"protocol":1})"},
+        {"hello", R"({"origin":"https://a"})", HostPicked, R"({"policy":"none","protocol":1})"},
+        {"hello", R"({"origin":"https://listed"})", HostPicked,
+         R"({"policy":"listed","protocol":1})"},
         {"recentApplications", R"({"origin":"https://a"})", HostPicked,
          R"({"entries":[{"icon":"data:image/bmp;base64,","name":"a","path":"C:\\a.exe"},)"
          R"({"icon":null,"name":"b","path":"C:\\b.exe"}],"text":"C:\\a.exe*a#"})"},
