@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the installer package build/package/npDesklaunch-<version>.msi from package/npDesklaunch.wxs
-# with wixl, around build/win32/npDesklaunch.dll and the Group Policy template of package/policy;
-# the version is the one in src/common/product_version.h.
+# with wixl, around build/win32/npDesklaunch.dll, the native messaging host desklaunch-host.exe
+# built beside it (so the host of a 64-bit module's build for x64), the host's manifests of
+# package/messaging_host and the Group Policy template of package/policy; the version is the one
+# in src/common/product_version.h.
 # With SIGN_CERT and SIGN_KEY (PEM certificate and private key; SIGN_PASS if the key is
-# encrypted) it signs the module and then the package with osslsigncode.
+# encrypted) it signs the module and the host, then the package, with osslsigncode.
 #   tools/package.sh [MODULE [PLATFORM [OUTPUT_DIR]]]     PLATFORM: x86 (default) or x64
 # NPD_PACKAGE_VERSION overrides the version; the package tests use it to make an older package.
 set -euo pipefail
@@ -21,6 +23,8 @@ if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
     exit 1
 fi
 [ -f "$module" ] || { echo "package: no module at $module; run make build first" >&2; exit 1; }
+host=$(dirname "$module")/desklaunch-host.exe
+[ -f "$host" ] || { echo "package: no messaging host at $host; run make build first" >&2; exit 1; }
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -29,6 +33,8 @@ trap 'rm -rf "$stage"' EXIT
 msi="$out/npDesklaunch-$version.msi"
 
 cp "$module" "$stage/npDesklaunch.dll"
+cp "$host" "$stage/desklaunch-host.exe"
+cp "$root"/package/messaging_host/com.corvid.desklaunch.*.json "$stage/"
 cp "$root/package/policy/npDesklaunch.admx" "$root/package/policy/en-US/npDesklaunch.adml" "$stage/"
 signing=
 if [ -n "${SIGN_CERT:-}" ] || [ -n "${SIGN_KEY:-}" ]; then
@@ -47,12 +53,16 @@ sign() { # in out
 }
 
 if [ -n "$signing" ]; then
-    sign "$stage/npDesklaunch.dll" "$stage/signed.dll"
-    mv "$stage/signed.dll" "$stage/npDesklaunch.dll"
+    for program in npDesklaunch.dll desklaunch-host.exe; do
+        sign "$stage/$program" "$stage/signed"
+        mv "$stage/signed" "$stage/$program"
+    done
 fi
 
 # wixl looks files up relative to the folder it runs in.
 (cd "$stage" && wixl -a "$platform" -D Version="$version" -D ModuleFile=npDesklaunch.dll \
+    -D HostFile=desklaunch-host.exe -D ChromiumManifestFile=com.corvid.desklaunch.chromium.json \
+    -D FirefoxManifestFile=com.corvid.desklaunch.firefox.json \
     -D PolicyFile=npDesklaunch.admx -D PolicyTextFile=npDesklaunch.adml \
     -D Platform="$platform" -o package.msi "$root/package/npDesklaunch.wxs")
 # What wixl cannot write: it gives HKMU root 4 where Windows Installer wants -1 (HKEY_CURRENT_USER
@@ -67,7 +77,7 @@ msibuild "$stage/package.msi" \
 
 if [ -n "$signing" ]; then
     sign "$stage/package.msi" "$msi"
-    echo "package: $msi (module and package signed)"
+    echo "package: $msi (module, host and package signed)"
 else
     mv "$stage/package.msi" "$msi"
     echo "package: $msi (not signed: set SIGN_CERT and SIGN_KEY to sign)"

@@ -42,13 +42,15 @@ if [ -z "${NPD_WINE_LOADER:-}" ]; then
     openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
         -subj "/CN=npDesklaunch test signer" -addext extendedKeyUsage=codeSigning >/dev/null 2>&1
     said=$(SIGN_CERT=cert.pem SIGN_KEY=key.pem "$root/tools/package.sh" "$module" "$platform" "$work/signing")
-    expect_eq "what a signed build says" "module and package signed" "$(grep -o 'module and package signed' <<<"$said")"
+    expect_eq "what a signed build says" "module, host and package signed" "$(grep -o 'module, host and package signed' <<<"$said")"
     msi=$(ls "$work/signing"/npDesklaunch-*.msi)
     verify() { osslsigncode verify -CAfile cert.pem -in "$1" 2>&1 | grep -o -m1 'Signature verification: ok' || true; }
     expect_eq "osslsigncode verify of the signed package" "Signature verification: ok" "$(verify "$msi")"
     msiextract -C extracted "$msi" >/dev/null
-    dll=$(find extracted -name npDesklaunch.dll)
-    expect_eq "osslsigncode verify of the module in the signed package" "Signature verification: ok" "$(verify "$dll")"
+    for program in npDesklaunch.dll desklaunch-host.exe; do
+        expect_eq "osslsigncode verify of $program in the signed package" "Signature verification: ok" \
+            "$(verify "$(find extracted -name "$program")")"
+    done
     cd "$root"
 
     section "the Group Policy template"
@@ -62,6 +64,18 @@ if [ -z "${NPD_WINE_LOADER:-}" ]; then
         "$(grep -o -e 'key="[^"]*"' -e 'valueName="[^"]*"' "$admx" | sed 's/^.*="\(.*\)"$/\1/' | sort -u)" \
         "$(grep -o -e 'L"Software\\\\Policies[^"]*"' -e 'L"AllowedOrigins"' -e 'L"LaunchCatalogueOnly"' \
             "$root/src/app/admin_policy.cpp" | sed -e 's/^L"\(.*\)"$/\1/' -e 's/\\\\/\\/g' | sort -u)"
+
+    section "the native messaging host's manifests"
+    served() { sed -n "s/^const char k$1ExtensionId\[\] = \"\(.*\)\";\$/\1/p" "$root/src/messaging_host/host_arguments.cpp"; }
+    for family in chromium firefox; do
+        if [ $family = chromium ]; then callers="origins chrome-extension://$(served Chromium)/"; else callers="extensions $(served Firefox)"; fi
+        expect_eq "the $family manifest's name, path, type and the callers it allows, those the host serves" \
+            "com.corvid.desklaunch desklaunch-host.exe stdio $callers" \
+            "$(node -p 'const m = JSON.parse(require("fs").readFileSync(process.argv[1]));
+                [m.name, m.path, m.type, m.allowed_origins ? "origins" : "", m.allowed_origins || "",
+                 m.allowed_extensions ? "extensions" : "", m.allowed_extensions || ""].filter(Boolean).join(" ")' \
+                "$root/package/messaging_host/com.corvid.desklaunch.$family.json" 2>&1)"
+    done
 
     session=0
     NPD_TEST_ARCH=$arch "$root/tools/wine-session.sh" "$work" "$arch" "$0" || session=$?
@@ -148,10 +162,26 @@ registration() { # root install_folder_as_windows_path version
         "Vendor=Corvid Software" "Version=$3" | sort
 }
 mime_values=$(printf '%s\n' "Description=CorvidBrowser Example Plugin" "Suffixes=rts")
+# Where the browsers look for the messaging host: one key each, whose default value names the
+# manifest of the browser's family. With no folder, no keys.
+host_registration() { # [install_folder_as_windows_path]
+    local browser
+    for browser in 'Google\Chrome chromium' 'Microsoft\Edge chromium' 'Chromium chromium' 'Mozilla firefox'; do
+        echo "${browser% *}: $([ $# -eq 1 ] && echo "(Default)=$1\\com.corvid.desklaunch.${browser#* }.json" || echo '(no key)')"
+    done
+}
+host_values() { # root
+    local browser
+    for browser in 'Google\Chrome' 'Microsoft\Edge' Chromium Mozilla; do
+        echo "$browser: $(values "$1\\Software\\$browser\\NativeMessagingHosts\\com.corvid.desklaunch")"
+    done
+}
 
 installed_dll="$user_dir/npDesklaunch.dll"
-# What the package installs beside the module: the Group Policy template and its texts.
-installed=$(printf '%s\n' npDesklaunch.dll policy policy/npDesklaunch.admx policy/en-US \
+# What the package installs beside the module: the messaging host and its manifests, the Group
+# Policy template and its texts.
+installed=$(printf '%s\n' npDesklaunch.dll desklaunch-host.exe com.corvid.desklaunch.chromium.json \
+    com.corvid.desklaunch.firefox.json policy policy/npDesklaunch.admx policy/en-US \
     policy/en-US/npDesklaunch.adml | sort)
 
 section "package version and module version"
@@ -167,6 +197,8 @@ expect_eq "files in the user's install folder" "$installed" "$(tree "$user_dir")
 expect_eq "HKCU registration" "$(registration HKCU "$user_folder_win" 0.9.0.0)" "$(values "HKCU\\$key")"
 expect_eq "HKCU MIME type" "$mime_values" "$(values "HKCU\\$key\\MimeTypes\\application/corvid-application")"
 expect_eq "nothing in HKLM" "(no key)" "$(values "HKLM\\$key")"
+expect_eq "HKCU messaging host keys" "$(host_registration "$user_folder_win")" "$(host_values HKCU)"
+expect_eq "no messaging host keys in HKLM" "$(host_registration)" "$(host_values HKLM)"
 expect_eq "registered product versions" "0.9.0.0" "$(product_versions)"
 
 section "major upgrade to $version"
@@ -179,6 +211,18 @@ done
 expect_eq "the installed module is the one packaged" "$(sha256sum <"$root/build/$NPD_TEST_ARCH/npDesklaunch.dll")" "$(sha256sum <"$installed_dll")"
 expect_eq "HKCU registration after the upgrade" "$(registration HKCU "$user_folder_win" "$version")" "$(values "HKCU\\$key")"
 expect_eq "registered product versions after the upgrade" "$version" "$(product_versions)"
+
+section "a browser finds the installed messaging host by its key and manifest, and it answers"
+hello='{"jsonrpc":"2.0","id":1,"method":"hello","params":{"origin":"file://"}}'
+for browser in 'Google\Chrome' Mozilla; do
+    manifest=$(values "HKCU\Software\\$browser\NativeMessagingHosts\com.corvid.desklaunch" | sed -n 's/^(Default)=//p')
+    program=$(node -p 'JSON.parse(require("fs").readFileSync(process.argv[1])).path' "$(unix_path "$manifest")")
+    caller=(chrome-extension://ndlnobkomhldkoefdojhmlafpaocchga/)
+    [ "$browser" = Mozilla ] && caller=("$manifest" desklaunch@corvid-application)
+    answer=$(printf "\\x$(printf %02x ${#hello})\\x00\\x00\\x00%s" "$hello" |
+        "$wine" "${manifest%\\*}\\$program" "${caller[@]}" 2>&1 | grep -a -o '"product": *"npDesklaunch"' || true)
+    expect_eq "hello from the host that $browser's manifest names" '"product":"npDesklaunch"' "$answer"
+done
 
 section "the host loads the installed module; its images folder is the user's"
 host=$(win_path "$root/build/$NPD_TEST_ARCH/nphost.exe")
@@ -213,6 +257,7 @@ expect_eq "msiexec /x exit code" 0 "$(msiexec /x "$new_msi")"
 expect_eq "files after the uninstall: the images folder only" "$(printf '%s\n' images; sed 's|^|images/|' <<<"$bitmaps")" "$(tree "$user_dir")"
 expect_eq "HKCU key after the uninstall" "(no key)" "$(values "HKCU\\$key")"
 expect_eq "MozillaPlugins after the uninstall" "(no key)" "$(values 'HKCU\Software\MozillaPlugins')"
+expect_eq "HKCU messaging host keys after the uninstall" "$(host_registration)" "$(host_values HKCU)"
 expect_eq "registered products after the uninstall" "" "$(products)"
 
 section "install and uninstall without bitmaps leave nothing"
@@ -231,8 +276,10 @@ expect_eq "files in the install folder under Program Files" "$(printf '%s\n' ima
 expect_eq "HKLM registration" "$(registration HKLM "$machine_win" "$version")" "$(values "HKLM\\$key")"
 expect_eq "HKLM MIME type" "$mime_values" "$(values "HKLM\\$key\\MimeTypes\\application/corvid-application")"
 expect_eq "nothing in HKCU" "(no key)" "$(values "HKCU\\$key")"
+expect_eq "HKLM messaging host keys" "$(host_registration "$machine_win")" "$(host_values HKLM)"
+expect_eq "no messaging host keys in HKCU" "$(host_registration)" "$(host_values HKCU)"
 expect_eq "nothing in the user's folder" "(none)" "$(tree "$user_dir")"
-rm -f "$machine_dir/npDesklaunch.dll"
+rm -f "$machine_dir/npDesklaunch.dll" "$machine_dir/desklaunch-host.exe"
 delete_value "HKLM\\$key" Vendor
 expect_eq "per-machine repair exit code" 0 "$(msiexec /i "$new_msi" REINSTALL=ALL REINSTALLMODE=omus)"
 expect_eq "files after the per-machine repair" "$(printf '%s\n' images "$installed" | sort)" "$(tree "$machine_dir")"
@@ -240,6 +287,7 @@ expect_eq "HKLM registration after the repair" "$(registration HKLM "$machine_wi
 expect_eq "msiexec /x exit code" 0 "$(msiexec /x "$new_msi")"
 expect_eq "Program Files after the uninstall" "(none)" "$(tree "$machine_dir")"
 expect_eq "HKLM key after the uninstall" "(no key)" "$(values "HKLM\\$key")"
+expect_eq "HKLM messaging host keys after the uninstall" "$(host_registration)" "$(host_values HKLM)"
 expect_eq "registered products after the uninstall" "" "$(products)"
 
 section "the images folder's permissions for a per-machine install"
