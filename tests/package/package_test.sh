@@ -216,7 +216,7 @@ section "a browser finds the installed messaging host by its key and manifest, a
 hello='{"jsonrpc":"2.0","id":1,"method":"hello","params":{"origin":"file://"}}'
 for browser in 'Google\Chrome' Mozilla; do
     manifest=$(values "HKCU\Software\\$browser\NativeMessagingHosts\com.corvid.desklaunch" | sed -n 's/^(Default)=//p')
-    program=$(node -p 'JSON.parse(require("fs").readFileSync(process.argv[1])).path' "$(unix_path "$manifest")")
+    program=$(node -p 'JSON.parse(require("fs").readFileSync(process.argv[1])).path' "$(unix_path "$manifest")" 2>/dev/null || true)
     caller=(chrome-extension://ndlnobkomhldkoefdojhmlafpaocchga/)
     [ "$browser" = Mozilla ] && caller=("$manifest" desklaunch@corvid-application)
     answer=$(printf "\\x$(printf %02x ${#hello})\\x00\\x00\\x00%s" "$hello" |
