@@ -30,6 +30,7 @@ clang++                        clang
 /usr/bin/convert               imagemagick
 node                           nodejs
 chromium                       chromium
+firefox-esr                    firefox-esr
 /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc fonts-wqy-zenhei
 wixl                           wixl
 msibuild                       msitools

@@ -1,0 +1,400 @@
+// The launcher page in the real browsers, through the extension and desklaunch-host.exe under
+// 64-bit Wine: the catalogue with the plug-in's icons, a click that starts a program, the
+// open-file dialog, the administrator's and the user's refusals, and a host that is missing or
+// dies. Runs inside tools/wine-session.sh (its Xvfb, prefix and wineserver); see run.sh.
+//   node --experimental-websocket launcher_browser_test.js BUILD_DIR
+'use strict';
+
+const assert = require('node:assert/strict');
+const childProcess = require('node:child_process');
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+
+const { Chromium, Firefox } = require('./browsers.js');
+
+const root = path.resolve(__dirname, '../..');
+const build = path.resolve(process.argv[2]);
+const scratch = path.join(build, 'browser-tests');
+const prefix = process.env.WINEPREFIX;
+const wine = process.env.NPD_WINE_LOADER;
+const hostName = 'com.corvid.desklaunch';
+const chromiumId = 'ndlnobkomhldkoefdojhmlafpaocchga';
+const firefoxId = 'desklaunch@corvid-application';
+
+// The extension as the other front end ships it, else the stand-in of this folder.
+const builtExtension = path.join(root, 'build/extension');
+const realExtension = fs.existsSync(path.join(builtExtension, 'chromium/manifest.json'));
+const pagePath = realExtension ? '/examples/launcher.html' : '/tests/browser/stand-in/launcher.html';
+
+function windowsPath(file) {
+  return 'Z:' + file.replace(/\//g, '\\');
+}
+
+function hostPath(windows) {
+  return path.join(prefix, 'drive_c', windows.slice(3).replace(/\\/g, '/'));
+}
+
+// The programs of the usage history, and the one the user picks in the dialog.
+const atlas = 'C:\\npd-browser\\Atlas Maps\\atlas.exe';
+const ledger = 'C:\\npd-browser\\Ledger\\ledger.exe';
+const sketch = 'C:\\npd-browser\\Sketch Pad\\sketch.exe';
+
+function wineRun(args, options = {}) {
+  const run = childProcess.spawnSync(wine, args, { encoding: 'utf8', timeout: 120000, ...options });
+  assert.equal(run.status, 0, `wine ${args.join(' ')}: ${run.stdout}${run.stderr}`);
+  return run.stdout;
+}
+
+// A .reg file in regedit's own encoding (UTF-16 with its mark).
+function importRegistry(lines) {
+  const file = path.join(scratch, 'seed.reg');
+  fs.writeFileSync(file, '\ufeff' + ['Windows Registry Editor Version 5.00', '', ...lines, ''].join('\r\n'), 'utf16le');
+  wineRun(['regedit', '/S', windowsPath(file)]);
+}
+
+function hexBytes(bytes) {
+  return Array.from(bytes, (b) => b.toString(16).padStart(2, '0')).join(',');
+}
+
+const userAssist = 'HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist' +
+  '\\{F4E57C4B-2036-45F0-A9AB-443BCFE33D9F}\\Count';
+const policyKey = 'HKEY_CURRENT_USER\\Software\\Policies\\npDesklaunch';
+
+// The Windows 7 shell's record of a program started so many times: its path letter-rotated,
+// 72 bytes of counters.
+function historyValue(program, runs) {
+  const name = program.replace(/[a-z]/gi, (c) => {
+    const base = c <= 'Z' ? 65 : 97;
+    return String.fromCharCode(base + (c.charCodeAt(0) - base + 13) % 26);
+  });
+  const data = Buffer.alloc(72);
+  data.writeUInt32LE(runs, 4);
+  data.writeUInt32LE(runs, 8);
+  data.writeUInt32LE(0xffffffff, 68);
+  return `"${name.replace(/\\/g, '\\\\')}"=hex:${hexBytes(data)}`;
+}
+
+function setPolicy(origins) {
+  if (origins === null) {
+    importRegistry([`[-${policyKey}]`]);
+    return;
+  }
+  const text = Buffer.from(origins.map((o) => o + '\0').join('') + '\0', 'utf16le');
+  importRegistry([`[${policyKey}]`, `"AllowedOrigins"=hex(7):${hexBytes(text)}`]);
+}
+
+function seedMachine() {
+  for (const [program, source] of [[atlas, 'atlas_program.exe'], [ledger, 'ledger_program.exe'],
+    [sketch, 'sketch_program.exe']]) {
+    fs.mkdirSync(path.dirname(hostPath(program)), { recursive: true });
+    fs.copyFileSync(path.join(build, source), hostPath(program));
+    fs.rmSync(hostPath(program) + '.ran', { force: true });
+  }
+  importRegistry([`[-${userAssist}]`, `[${userAssist}]`, historyValue(atlas, 14), historyValue(ledger, 9),
+    `[-${policyKey}]`]);
+}
+
+// The bitmaps the plug-in stores for this catalogue: its RecentlyApplications() through nphost,
+// the module copied to a folder of its own so that its images folder is fresh.
+function pluginBitmaps() {
+  const folder = path.join(scratch, 'plugin');
+  fs.rmSync(folder, { recursive: true, force: true });
+  fs.mkdirSync(folder);
+  fs.copyFileSync(path.join(build, 'npDesklaunch.dll'), path.join(folder, 'npDesklaunch.dll'));
+  const output = wineRun([path.join(build, 'nphost.exe'), windowsPath(path.join(folder, 'npDesklaunch.dll')),
+    'RecentlyApplications']);
+  assert.match(output, /atlas\.exe\*atlas#/, output);
+  return (name) => fs.readFileSync(path.join(folder, 'images', name + '.bmp'));
+}
+
+// A 32 x 32, 32-bit bitmap file's pixels as a canvas gives them: rows top first, RGBA.
+function bitmapPixels(file) {
+  assert.equal(file.readUInt16LE(28), 32);
+  const width = file.readInt32LE(18);
+  const height = file.readInt32LE(22);
+  const offset = file.readUInt32LE(10);
+  const pixels = [];
+  for (let y = 0; y < Math.abs(height); y++) {
+    const row = height > 0 ? Math.abs(height) - 1 - y : y;
+    for (let x = 0; x < width; x++) {
+      const at = offset + (row * width + x) * 4;
+      pixels.push(file[at + 2], file[at + 1], file[at], 255);
+    }
+  }
+  return pixels;
+}
+
+// The host as the browser starts it: the built program under Wine in the test's prefix; or, when
+// the test says so, a host that reads part of the first request and dies.
+function writeHost(profileDirs) {
+  const script = path.join(scratch, 'desklaunch-host.sh');
+  fs.writeFileSync(script, `#!/bin/sh
+if [ "$(cat '${scratch}/host-mode' 2>/dev/null)" = dies ]; then
+    head -c 6 >/dev/null
+    exit 3
+fi
+export WINEPREFIX='${prefix}' WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES='${process.env.WINEDLLOVERRIDES || ''}'
+exec '${wine}' '${path.join(build, 'desklaunch-host.exe')}' "$@"
+`, { mode: 0o755 });
+  const manifest = { name: hostName, description: 'npDesklaunch', path: script, type: 'stdio' };
+  fs.mkdirSync(profileDirs.chromium, { recursive: true });
+  fs.writeFileSync(path.join(profileDirs.chromium, `${hostName}.json`),
+    JSON.stringify({ ...manifest, allowed_origins: [`chrome-extension://${chromiumId}/`] }));
+  fs.mkdirSync(profileDirs.firefox, { recursive: true });
+  fs.writeFileSync(path.join(profileDirs.firefox, `${hostName}.json`),
+    JSON.stringify({ ...manifest, allowed_extensions: [firefoxId] }));
+}
+
+function setHostMode(mode) {
+  fs.writeFileSync(path.join(scratch, 'host-mode'), mode);
+}
+
+// Two sites: the user's launcher, and another one.
+function serve() {
+  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css' };
+  const server = http.createServer((request, response) => {
+    const file = path.join(root, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
+    if (!file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'content-type': types[path.extname(file)] || 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+async function until(what, ms, condition) {
+  const end = Date.now() + ms;
+  for (;;) {
+    const value = await condition();
+    if (value) {
+      return value;
+    }
+    if (Date.now() > end) {
+      throw new Error(`${what}: not within ${ms} ms`);
+    }
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  }
+}
+
+const tilesExpression = `Array.from(document.querySelectorAll('#launcher li')).map((li) => ({
+  path: li.dataset.path, name: (li.querySelector('.name') || {}).textContent,
+  added: li.classList.contains('added') }))`;
+
+// The pixels of the tile's icon as the page shows them, read back through a canvas.
+function iconPixelsExpression(program) {
+  return `(async () => {
+    const img = Array.from(document.querySelectorAll('#launcher li'))
+      .find((li) => li.dataset.path === ${JSON.stringify(program)}).querySelector('img');
+    await img.decode();
+    const canvas = document.createElement('canvas');
+    canvas.width = img.naturalWidth;
+    canvas.height = img.naturalHeight;
+    const context = canvas.getContext('2d');
+    context.drawImage(img, 0, 0);
+    return [img.naturalWidth, img.naturalHeight, Array.from(context.getImageData(0, 0, canvas.width, canvas.height).data)];
+  })()`;
+}
+
+// What one library call gives the page: its result or the code of its error.
+function libraryCall(call) {
+  return `(async () => {
+    try {
+      const desklaunch = await DeskLaunch.connect();
+      return { result: await (${call}) };
+    } catch (error) {
+      return { code: error.code || String(error) };
+    }
+  })()`;
+}
+
+function ranLines(program) {
+  const file = hostPath(program) + '.ran';
+  return fs.existsSync(file) ? fs.readFileSync(file, 'utf8').split('\n').filter(Boolean).length : 0;
+}
+
+async function testBrowser(Browser, name, env, sites, expectIcon) {
+  const results = [];
+  const check = async (what, body) => {
+    const start = Date.now();
+    try {
+      await body();
+      results.push(true);
+      console.log(`ok   ${name}: ${what} (${Date.now() - start} ms)`);
+    } catch (error) {
+      results.push(false);
+      console.log(`FAIL ${name}: ${what}\n${error.stack}`);
+    }
+  };
+  const extension = realExtension ? path.join(builtExtension, name.toLowerCase())
+    : path.join(scratch, `stand-in-${name.toLowerCase()}`);
+  const browser = await Browser.start({
+    executable: Browser.find(), profile: env.profile, extension, env: env.variables,
+  });
+  const launcher = `${sites.own}${pagePath}`;
+  try {
+    setHostMode('serves');
+    await check('the launcher shows the catalogue with the icons the plug-in stores', async () => {
+      const tab = await browser.open(launcher);
+      const tiles = await until('the tiles', 30000, async () => {
+        const found = await browser.evaluate(tab, tilesExpression);
+        return found.some((t) => t.path === ledger) && found;
+      });
+      assert.deepEqual(tiles.slice(-2).map((t) => [t.path, t.name]), [[atlas, 'atlas'], [ledger, 'ledger']]);
+      for (const program of [atlas, ledger]) {
+        const [width, height, pixels] = await browser.evaluate(tab, iconPixelsExpression(program));
+        assert.deepEqual([width, height], [32, 32]);
+        assert.deepEqual(pixels, bitmapPixels(expectIcon(path.win32.basename(program, '.exe'))),
+          `the icon of ${program}`);
+      }
+      const took = await browser.evaluate(tab, `(async () => {
+        const desklaunch = await DeskLaunch.connect();
+        const start = performance.now();
+        await desklaunch.recentApplications();
+        return performance.now() - start;
+      })()`);
+      console.log(`     ${name}: one recentApplications() from the page took ${took.toFixed(1)} ms end to end`);
+      await browser.closeTab(tab);
+    });
+
+    await check('a click starts the program, whose start is on record once its tab and host are gone', async () => {
+      const tab = await browser.open(launcher);
+      await until('the atlas tile', 30000, async () =>
+        (await browser.evaluate(tab, tilesExpression)).some((t) => t.path === atlas));
+      const before = ranLines(atlas);
+      await browser.evaluate(tab, `Array.from(document.querySelectorAll('#launcher li'))
+        .find((li) => li.dataset.path === ${JSON.stringify(atlas)}).querySelector('button').click()`);
+      await browser.closeTab(tab);
+      await until('atlas.exe.ran', 20000, () => ranLines(atlas) === before + 1);
+    });
+
+    await check('"Add a program…" opens the open-file dialog; the picked program gets a tile', async () => {
+      const tab = await browser.open(launcher);
+      await until('the tiles', 30000, async () => (await browser.evaluate(tab, tilesExpression)).length > 0);
+      const user = childProcess.spawn(wine, [path.join(build, 'choose_file.exe'), sketch], { stdio: 'ignore' });
+      const chose = new Promise((resolve) => user.on('exit', resolve));
+      await browser.evaluate(tab, `document.getElementById('add').click()`);
+      assert.equal(await chose, 0, 'no open-file dialog appeared');
+      const added = await until('the added tile', 20000, async () =>
+        (await browser.evaluate(tab, tilesExpression)).find((t) => t.added));
+      assert.deepEqual(added, { path: sketch, name: 'sketch', added: true });
+      await browser.closeTab(tab);
+    });
+
+    await check('a site outside AllowedOrigins is refused and starts nothing', async () => {
+      setPolicy([sites.own]);
+      try {
+        const tab = await browser.open(`${sites.other}${pagePath}`);
+        const before = ranLines(atlas);
+        assert.deepEqual(await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()')), { code: 'refused' });
+        assert.deepEqual(await browser.evaluate(tab, libraryCall(`desklaunch.run(${JSON.stringify(atlas)})`)),
+          { code: 'refused' });
+        await new Promise((resolve) => setTimeout(resolve, 1500));
+        assert.equal(ranLines(atlas), before, 'a refused page started the program');
+        await browser.closeTab(tab);
+      } finally {
+        setPolicy(null);
+      }
+    });
+
+    await check('no host installed: the page gets host-missing', async () => {
+      const manifest = path.join(env.hostManifests, `${hostName}.json`);
+      const saved = fs.readFileSync(manifest);
+      fs.rmSync(manifest);
+      try {
+        const tab = await browser.open(`${sites.own}${pagePath}`);
+        assert.deepEqual(await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()')),
+          { code: 'host-missing' });
+        await browser.closeTab(tab);
+      } finally {
+        fs.writeFileSync(manifest, saved);
+      }
+    });
+
+    await check('a host that dies in the middle of a request gives the page an error, not a hang', async () => {
+      setHostMode('dies');
+      try {
+        const tab = await browser.open(`${sites.own}${pagePath}`);
+        const answer = await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()'));
+        assert.ok(answer.code, `the page got ${JSON.stringify(answer)}`);
+        await browser.closeTab(tab);
+      } finally {
+        setHostMode('serves');
+      }
+    });
+  } finally {
+    await browser.close();
+  }
+  return results;
+}
+
+// The stand-in extension in each browser's form, when the real one is not built.
+function standInExtensions() {
+  const source = path.join(__dirname, 'stand-in');
+  const common = {
+    name: 'npDesklaunch stand-in', version: '0.1', permissions: ['nativeMessaging'],
+    content_scripts: [{ matches: ['http://127.0.0.1/*'], js: ['content.js'], run_at: 'document_start' }],
+  };
+  const key = fs.readFileSync(path.join(__dirname, 'stand-in/key.b64'), 'utf8').trim();
+  const manifests = {
+    chromium: { ...common, manifest_version: 3, key, background: { service_worker: 'background.js' } },
+    firefox: { ...common, manifest_version: 2, background: { scripts: ['background.js'] },
+      browser_specific_settings: { gecko: { id: firefoxId } } },
+  };
+  for (const [browser, manifest] of Object.entries(manifests)) {
+    const dir = path.join(scratch, `stand-in-${browser}`);
+    fs.mkdirSync(dir, { recursive: true });
+    for (const file of ['background.js', 'content.js']) {
+      fs.copyFileSync(path.join(source, file), path.join(dir, file));
+    }
+    fs.writeFileSync(path.join(dir, 'manifest.json'), JSON.stringify(manifest, null, 2));
+  }
+}
+
+async function main() {
+  fs.rmSync(scratch, { recursive: true, force: true });
+  fs.mkdirSync(scratch, { recursive: true });
+  if (!realExtension) {
+    console.log('(build/extension is not there: the stand-in extension of tests/browser/stand-in)');
+    standInExtensions();
+  }
+  seedMachine();
+  const expectIcon = pluginBitmaps();
+  const home = path.join(scratch, 'home');
+  const profiles = { chromium: path.join(scratch, 'chromium-profile'), firefox: path.join(scratch, 'firefox-profile') };
+  const manifests = {
+    chromium: path.join(profiles.chromium, 'NativeMessagingHosts'),
+    firefox: path.join(home, '.mozilla/native-messaging-hosts'),
+  };
+  writeHost(manifests);
+  const servers = [await serve(), await serve()];
+  const [own, other] = servers.map((s) => `http://127.0.0.1:${s.address().port}`);
+  const variables = { ...process.env, HOME: home };
+  let failed = 0;
+  let passed = 0;
+  try {
+    for (const [Browser, name] of [[Chromium, 'Chromium'], [Firefox, 'Firefox']]) {
+      if (!Browser.find()) {
+        console.log(`skipped ${name}: not installed`);
+        continue;
+      }
+      const key = name.toLowerCase();
+      const results = await testBrowser(Browser, name,
+        { profile: profiles[key], hostManifests: manifests[key], variables }, { own, other }, expectIcon);
+      passed += results.filter(Boolean).length;
+      failed += results.filter((r) => !r).length;
+    }
+  } finally {
+    servers.forEach((s) => s.close());
+    setPolicy(null);
+  }
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exit(failed === 0 && passed > 0 ? 0 : 1);
+}
+
+main().catch((error) => {
+  console.log(`FAIL ${error.stack}`);
+  process.exit(1);
+});
