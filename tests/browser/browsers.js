@@ -2,6 +2,7 @@
 // the DevTools protocol on file descriptors 3 and 4, Firefox ESR through WebDriver BiDi on a
 // local WebSocket. Both load the unpacked extension and answer the same few calls:
 //   open(url)            a new tab on that page, once it has loaded
+//   find(pattern)        a page the browser or the extension opened whose URL matches, or null
 //   evaluate(tab, text)  the value of an expression in the page (promises awaited), which must
 //                        be JSON; a thrown exception rejects
 //   close()              ends the browser and everything it started
@@ -102,7 +103,7 @@ class Chromium {
     return withTimeout(new Promise((resolve, reject) => {
       this.pending.set(id, { resolve, reject });
       this.child.stdio[3].write(message + '\0');
-    }), 60000, method);
+    }), 20000, method);
   }
 
   async waitFor(condition, ms, what) {
@@ -123,6 +124,16 @@ class Chromium {
     await this.waitFor(async () => (await this.evaluate(tab, '[location.href, document.readyState]'))
       .join(' ') === `${url} complete`, 20000, `the page ${url}`);
     return tab;
+  }
+
+  async find(pattern) {
+    const { targetInfos } = await this.send('Target.getTargets');
+    const target = targetInfos.find((t) => t.type === 'page' && pattern.test(t.url));
+    if (!target) {
+      return null;
+    }
+    const { sessionId } = await this.send('Target.attachToTarget', { targetId: target.targetId, flatten: true });
+    return { targetId: target.targetId, sessionId };
   }
 
   async evaluate(tab, expression) {
@@ -208,13 +219,19 @@ class Firefox {
     return withTimeout(new Promise((resolve, reject) => {
       this.pending.set(id, { resolve, reject });
       this.socket.send(JSON.stringify({ id, method, params }));
-    }), 60000, method);
+    }), 20000, method);
   }
 
   async open(url) {
     const { context } = await this.send('browsingContext.create', { type: 'tab' });
     await this.send('browsingContext.navigate', { context, url, wait: 'complete' });
     return { context };
+  }
+
+  async find(pattern) {
+    const { contexts } = await this.send('browsingContext.getTree', { maxDepth: 0 });
+    const context = contexts.find((c) => pattern.test(c.url));
+    return context ? { context: context.context } : null;
   }
 
   async evaluate(tab, expression) {

@@ -1,6 +1,7 @@
 // Plays the user at an open-file dialog that another program (the messaging host) showed:
 // waits for one, types the path into its file-name box and presses Open.
 //   choose_file PATH        exits 0 once Open was pressed, 1 when no dialog came in 30 s
+//   choose_file --find      exits 0 when such a dialog is open now, else 1
 #include <windows.h>
 
 namespace {
@@ -27,13 +28,15 @@ int wmain(int argc, wchar_t** argv) {
     if (argc != 2) {
         return 2;
     }
+    const bool bFindOnly = lstrcmpW(argv[1], L"--find") == 0;
     HWND hDialog = nullptr;
-    for (int i = 0; i < 300 && hDialog == nullptr; ++i) {
+    EnumWindows(FindFileDialog, reinterpret_cast<LPARAM>(&hDialog));
+    for (int i = 0; i < 300 && hDialog == nullptr && !bFindOnly; ++i) {
         Sleep(100);
         EnumWindows(FindFileDialog, reinterpret_cast<LPARAM>(&hDialog));
     }
-    if (hDialog == nullptr) {
-        return 1;
+    if (hDialog == nullptr || bFindOnly) {
+        return hDialog == nullptr ? 1 : 0;
     }
     HWND hBox = GetDlgItem(hDialog, kFileNameCombo);
     if (hBox == nullptr) {

@@ -22,10 +22,11 @@ const hostName = 'com.corvid.desklaunch';
 const chromiumId = 'ndlnobkomhldkoefdojhmlafpaocchga';
 const firefoxId = 'desklaunch@corvid-application';
 
-// The extension as the other front end ships it, else the stand-in of this folder.
+// The extension as tools/build-extension.sh builds it; the launcher page on the desklaunch library
+// (a stand-in of this folder until examples/launcher.html is built on it).
 const builtExtension = path.join(root, 'build/extension');
-const realExtension = fs.existsSync(path.join(builtExtension, 'chromium/manifest.json'));
-const pagePath = realExtension ? '/examples/launcher.html' : '/tests/browser/stand-in/launcher.html';
+const pagePath = fs.readFileSync(path.join(root, 'examples/launcher.html'), 'utf8').includes('desklaunch.js')
+  ? '/examples/launcher.html' : '/tests/browser/stand-in/launcher.html';
 
 function windowsPath(file) {
   return 'Z:' + file.replace(/\//g, '\\');
@@ -125,15 +126,12 @@ function bitmapPixels(file) {
   return pixels;
 }
 
-// The host as the browser starts it: the built program under Wine in the test's prefix; or, when
-// the test says so, a host that reads part of the first request and dies.
+// The host as the browser starts it: the built program under Wine in the test's prefix. Each start
+// leaves its process id, so that the test can end one as a crash would.
 function writeHost(profileDirs) {
   const script = path.join(scratch, 'desklaunch-host.sh');
   fs.writeFileSync(script, `#!/bin/sh
-if [ "$(cat '${scratch}/host-mode' 2>/dev/null)" = dies ]; then
-    head -c 6 >/dev/null
-    exit 3
-fi
+echo $$ >> '${scratch}/host-pids'
 export WINEPREFIX='${prefix}' WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES='${process.env.WINEDLLOVERRIDES || ''}'
 exec '${wine}' '${path.join(build, 'desklaunch-host.exe')}' "$@"
 `, { mode: 0o755 });
@@ -146,8 +144,9 @@ exec '${wine}' '${path.join(build, 'desklaunch-host.exe')}' "$@"
     JSON.stringify({ ...manifest, allowed_extensions: [firefoxId] }));
 }
 
-function setHostMode(mode) {
-  fs.writeFileSync(path.join(scratch, 'host-mode'), mode);
+function lastHostPid() {
+  const pids = fs.readFileSync(path.join(scratch, 'host-pids'), 'utf8').trim().split('\n');
+  return Number(pids[pids.length - 1]);
 }
 
 // Two sites: the user's launcher, and another one.
@@ -215,6 +214,23 @@ function ranLines(program) {
   return fs.existsSync(file) ? fs.readFileSync(file, 'utf8').split('\n').filter(Boolean).length : 0;
 }
 
+// Answers the question the extension opens for a site, as the user would: waits for its window
+// and for its buttons, which come alive only after a moment.
+async function answerQuestion(browser, answer) {
+  const question = await until('the extension\'s question', 20000, () => browser.find(/\/consent\.html\?/));
+  await until('the question\'s buttons', 5000, () => browser.evaluate(question, `(() => {
+    const button = document.getElementById('${answer}');
+    return Boolean(button && !button.disabled && (button.click(), true));
+  })()`));
+}
+
+// Runs a library call in the page while the test plays the user at the extension's question.
+async function callAnswering(browser, tab, call, answer) {
+  const result = browser.evaluate(tab, libraryCall(call));
+  await answerQuestion(browser, answer);
+  return result;
+}
+
 async function testBrowser(Browser, name, env, sites, expectIcon) {
   const results = [];
   const check = async (what, body) => {
@@ -228,21 +244,36 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       console.log(`FAIL ${name}: ${what}\n${error.stack}`);
     }
   };
-  const extension = realExtension ? path.join(builtExtension, name.toLowerCase())
-    : path.join(scratch, `stand-in-${name.toLowerCase()}`);
   const browser = await Browser.start({
-    executable: Browser.find(), profile: env.profile, extension, env: env.variables,
+    executable: Browser.find(), profile: env.profile, extension: path.join(builtExtension, name.toLowerCase()),
+    env: env.variables,
   });
   const launcher = `${sites.own}${pagePath}`;
+  const tiles = (tab) => browser.evaluate(tab, tilesExpression);
   try {
-    setHostMode('serves');
-    await check('the launcher shows the catalogue with the icons the plug-in stores', async () => {
+    // First, while the extension has no port to a host yet.
+    await check('no host installed: the page is told host-missing', async () => {
+      const manifest = path.join(env.hostManifests, `${hostName}.json`);
+      const saved = fs.readFileSync(manifest);
+      fs.rmSync(manifest);
+      try {
+        const tab = await browser.open(launcher);
+        assert.deepEqual(await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()')),
+          { code: 'host-missing' });
+        await browser.closeTab(tab);
+      } finally {
+        fs.writeFileSync(manifest, saved);
+      }
+    });
+
+    await check('the user allows the site; the launcher shows the catalogue with the plug-in\'s icons', async () => {
       const tab = await browser.open(launcher);
-      const tiles = await until('the tiles', 30000, async () => {
-        const found = await browser.evaluate(tab, tilesExpression);
+      await answerQuestion(browser, 'allow');
+      const shown = await until('the tiles', 15000, async () => {
+        const found = await tiles(tab);
         return found.some((t) => t.path === ledger) && found;
       });
-      assert.deepEqual(tiles.slice(-2).map((t) => [t.path, t.name]), [[atlas, 'atlas'], [ledger, 'ledger']]);
+      assert.deepEqual(shown.slice(-2).map((t) => [t.path, t.name]), [[atlas, 'atlas'], [ledger, 'ledger']]);
       for (const program of [atlas, ledger]) {
         const [width, height, pixels] = await browser.evaluate(tab, iconPixelsExpression(program));
         assert.deepEqual([width, height], [32, 32]);
@@ -259,39 +290,54 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       await browser.closeTab(tab);
     });
 
-    await check('a click starts the program, whose start is on record once its tab and host are gone', async () => {
+    await check('a click on a tile starts its program', async () => {
       const tab = await browser.open(launcher);
-      await until('the atlas tile', 30000, async () =>
-        (await browser.evaluate(tab, tilesExpression)).some((t) => t.path === atlas));
+      await until('the atlas tile', 15000, async () => (await tiles(tab)).some((t) => t.path === atlas));
       const before = ranLines(atlas);
       await browser.evaluate(tab, `Array.from(document.querySelectorAll('#launcher li'))
         .find((li) => li.dataset.path === ${JSON.stringify(atlas)}).querySelector('button').click()`);
-      await browser.closeTab(tab);
       await until('atlas.exe.ran', 20000, () => ranLines(atlas) === before + 1);
+      await browser.closeTab(tab);
     });
 
     await check('"Add a program…" opens the open-file dialog; the picked program gets a tile', async () => {
       const tab = await browser.open(launcher);
-      await until('the tiles', 30000, async () => (await browser.evaluate(tab, tilesExpression)).length > 0);
+      await until('the tiles', 15000, async () => (await tiles(tab)).length > 0);
       const user = childProcess.spawn(wine, [path.join(build, 'choose_file.exe'), sketch], { stdio: 'ignore' });
       const chose = new Promise((resolve) => user.on('exit', resolve));
       await browser.evaluate(tab, `document.getElementById('add').click()`);
       assert.equal(await chose, 0, 'no open-file dialog appeared');
-      const added = await until('the added tile', 20000, async () =>
-        (await browser.evaluate(tab, tilesExpression)).find((t) => t.added));
+      const added = await until('the added tile', 20000, async () => (await tiles(tab)).find((t) => t.added));
       assert.deepEqual(added, { path: sketch, name: 'sketch', added: true });
       await browser.closeTab(tab);
     });
 
-    await check('a site outside AllowedOrigins is refused and starts nothing', async () => {
+    await check('a host that dies while a dialog is open gives the page an error, and the next call a new host', async () => {
+      const tab = await browser.open(launcher);
+      await until('the tiles', 15000, async () => (await tiles(tab)).length > 0);
+      const picking = browser.evaluate(tab, libraryCall('desklaunch.pick()'));
+      const pid = await until('the dialog', 20000, () => {
+        const found = childProcess.spawnSync(wine, [path.join(build, 'choose_file.exe'), '--find']);
+        return found.status === 0 && lastHostPid();
+      });
+      process.kill(pid, 'SIGKILL');
+      const started = Date.now();
+      assert.deepEqual(await picking, { code: 'host-exited' });
+      assert.ok(Date.now() - started < 5000, 'the page waited for the dead host');
+      const again = await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()'));
+      assert.ok(again.result && again.result.some((e) => e.path === atlas), JSON.stringify(again).slice(0, 300));
+      await browser.closeTab(tab);
+    });
+
+    await check('a site outside AllowedOrigins is refused, asks nobody and starts nothing', async () => {
       setPolicy([sites.own]);
       try {
         const tab = await browser.open(`${sites.other}${pagePath}`);
         const before = ranLines(atlas);
-        assert.deepEqual(await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()')), { code: 'refused' });
         assert.deepEqual(await browser.evaluate(tab, libraryCall(`desklaunch.run(${JSON.stringify(atlas)})`)),
           { code: 'refused' });
-        await new Promise((resolve) => setTimeout(resolve, 1500));
+        assert.equal(await browser.find(/\/consent\.html\?/), null, 'the user was asked');
+        await new Promise((resolve) => setTimeout(resolve, 1000));
         assert.equal(ranLines(atlas), before, 'a refused page started the program');
         await browser.closeTab(tab);
       } finally {
@@ -299,30 +345,15 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       }
     });
 
-    await check('no host installed: the page gets host-missing', async () => {
-      const manifest = path.join(env.hostManifests, `${hostName}.json`);
-      const saved = fs.readFileSync(manifest);
-      fs.rmSync(manifest);
-      try {
-        const tab = await browser.open(`${sites.own}${pagePath}`);
-        assert.deepEqual(await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()')),
-          { code: 'host-missing' });
-        await browser.closeTab(tab);
-      } finally {
-        fs.writeFileSync(manifest, saved);
-      }
-    });
-
-    await check('a host that dies in the middle of a request gives the page an error, not a hang', async () => {
-      setHostMode('dies');
-      try {
-        const tab = await browser.open(`${sites.own}${pagePath}`);
-        const answer = await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()'));
-        assert.ok(answer.code, `the page got ${JSON.stringify(answer)}`);
-        await browser.closeTab(tab);
-      } finally {
-        setHostMode('serves');
-      }
+    await check('a site the user blocked is told so and starts nothing', async () => {
+      const tab = await browser.open(`${sites.other}${pagePath}`);
+      const before = ranLines(atlas);
+      const run = `desklaunch.run(${JSON.stringify(atlas)})`;
+      assert.deepEqual(await callAnswering(browser, tab, run, 'block'), { code: 'blocked' });
+      assert.deepEqual(await browser.evaluate(tab, libraryCall(run)), { code: 'blocked' });
+      await new Promise((resolve) => setTimeout(resolve, 1000));
+      assert.equal(ranLines(atlas), before, 'a blocked page started the program');
+      await browser.closeTab(tab);
     });
   } finally {
     await browser.close();
@@ -330,36 +361,9 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
   return results;
 }
 
-// The stand-in extension in each browser's form, when the real one is not built.
-function standInExtensions() {
-  const source = path.join(__dirname, 'stand-in');
-  const common = {
-    name: 'npDesklaunch stand-in', version: '0.1', permissions: ['nativeMessaging'],
-    content_scripts: [{ matches: ['http://127.0.0.1/*'], js: ['content.js'], run_at: 'document_start' }],
-  };
-  const key = fs.readFileSync(path.join(__dirname, 'stand-in/key.b64'), 'utf8').trim();
-  const manifests = {
-    chromium: { ...common, manifest_version: 3, key, background: { service_worker: 'background.js' } },
-    firefox: { ...common, manifest_version: 2, background: { scripts: ['background.js'] },
-      browser_specific_settings: { gecko: { id: firefoxId } } },
-  };
-  for (const [browser, manifest] of Object.entries(manifests)) {
-    const dir = path.join(scratch, `stand-in-${browser}`);
-    fs.mkdirSync(dir, { recursive: true });
-    for (const file of ['background.js', 'content.js']) {
-      fs.copyFileSync(path.join(source, file), path.join(dir, file));
-    }
-    fs.writeFileSync(path.join(dir, 'manifest.json'), JSON.stringify(manifest, null, 2));
-  }
-}
-
 async function main() {
   fs.rmSync(scratch, { recursive: true, force: true });
   fs.mkdirSync(scratch, { recursive: true });
-  if (!realExtension) {
-    console.log('(build/extension is not there: the stand-in extension of tests/browser/stand-in)');
-    standInExtensions();
-  }
   seedMachine();
   const expectIcon = pluginBitmaps();
   const home = path.join(scratch, 'home');
