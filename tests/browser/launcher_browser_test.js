@@ -40,6 +40,7 @@ function hostPath(windows) {
 const atlas = 'C:\\npd-browser\\Atlas Maps\\atlas.exe';
 const ledger = 'C:\\npd-browser\\Ledger\\ledger.exe';
 const sketch = 'C:\\npd-browser\\Sketch Pad\\sketch.exe';
+const notepadPath = 'C:\\windows\\system32\\notepad.exe';
 
 function wineRun(args, options = {}) {
   const run = childProcess.spawnSync(wine, args, { encoding: 'utf8', timeout: 120000, ...options });
@@ -126,22 +127,27 @@ function bitmapPixels(file) {
   return pixels;
 }
 
-// The host as the browser starts it: the built program under Wine in the test's prefix. Each start
-// leaves its process id, so that the test can end one as a crash would.
-function writeHost(profileDirs) {
-  const script = path.join(scratch, 'desklaunch-host.sh');
-  fs.writeFileSync(script, `#!/bin/sh
+// The host as the browser starts it: the built program under Wine in the test's prefix; for
+// Firefox inside the job that Firefox on Windows gives it. Each start leaves its process id, so
+// that the test can end one as a crash would.
+function writeHost(manifestDirs) {
+  const hostExe = path.join(build, 'desklaunch-host.exe');
+  const hosts = {
+    chromium: { program: [hostExe], allowed: { allowed_origins: [`chrome-extension://${chromiumId}/`] } },
+    firefox: { program: [path.join(build, 'in_job.exe'), windowsPath(hostExe)], allowed: { allowed_extensions: [firefoxId] } },
+  };
+  for (const [browser, host] of Object.entries(hosts)) {
+    const script = path.join(scratch, `desklaunch-host-${browser}.sh`);
+    fs.writeFileSync(script, `#!/bin/sh
 echo $$ >> '${scratch}/host-pids'
 export WINEPREFIX='${prefix}' WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES='${process.env.WINEDLLOVERRIDES || ''}'
-exec '${wine}' '${path.join(build, 'desklaunch-host.exe')}' "$@"
+exec '${wine}' ${host.program.map((p) => `'${p}'`).join(' ')} "$@"
 `, { mode: 0o755 });
-  const manifest = { name: hostName, description: 'npDesklaunch', path: script, type: 'stdio' };
-  fs.mkdirSync(profileDirs.chromium, { recursive: true });
-  fs.writeFileSync(path.join(profileDirs.chromium, `${hostName}.json`),
-    JSON.stringify({ ...manifest, allowed_origins: [`chrome-extension://${chromiumId}/`] }));
-  fs.mkdirSync(profileDirs.firefox, { recursive: true });
-  fs.writeFileSync(path.join(profileDirs.firefox, `${hostName}.json`),
-    JSON.stringify({ ...manifest, allowed_extensions: [firefoxId] }));
+    fs.mkdirSync(manifestDirs[browser], { recursive: true });
+    fs.writeFileSync(path.join(manifestDirs[browser], `${hostName}.json`), JSON.stringify({
+      name: hostName, description: 'npDesklaunch', path: script, type: 'stdio', ...host.allowed,
+    }));
+  }
 }
 
 function lastHostPid() {
@@ -209,6 +215,33 @@ function libraryCall(call) {
   })()`;
 }
 
+// This prefix's Wine processes whose command line matches: Wine shows a program's Windows
+// command line as the process's own.
+function processesOf(pattern) {
+  const found = [];
+  for (const pid of fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    try {
+      const environment = fs.readFileSync(`/proc/${pid}/environ`, 'utf8').split('\0');
+      if (pattern.test(fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8')) &&
+          environment.includes(`WINEPREFIX=${prefix}`)) {
+        found.push(Number(pid));
+      }
+    } catch {
+      // ended meanwhile
+    }
+  }
+  return found;
+}
+
+function running(pid) {
+  try {
+    process.kill(pid, 0);
+    return true;
+  } catch {
+    return false;
+  }
+}
+
 function ranLines(program) {
   const file = hostPath(program) + '.ran';
   return fs.existsSync(file) ? fs.readFileSync(file, 'utf8').split('\n').filter(Boolean).length : 0;
@@ -250,6 +283,7 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
   });
   const launcher = `${sites.own}${pagePath}`;
   const tiles = (tab) => browser.evaluate(tab, tilesExpression);
+  let notepad = null;
   try {
     // First, while the extension has no port to a host yet.
     await check('no host installed: the page is told host-missing', async () => {
@@ -293,10 +327,18 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
     await check('a click on a tile starts its program', async () => {
       const tab = await browser.open(launcher);
       await until('the atlas tile', 15000, async () => (await tiles(tab)).some((t) => t.path === atlas));
+      const click = (program) => browser.evaluate(tab, `Array.from(document.querySelectorAll('#launcher li'))
+        .find((li) => li.dataset.path === ${JSON.stringify(program)}).querySelector('button').click()`);
       const before = ranLines(atlas);
-      await browser.evaluate(tab, `Array.from(document.querySelectorAll('#launcher li'))
-        .find((li) => li.dataset.path === ${JSON.stringify(atlas)}).querySelector('button').click()`);
+      await click(atlas);
       await until('atlas.exe.ran', 20000, () => ranLines(atlas) === before + 1);
+      // Notepad, from the accessories, stays open: it has to outlive the host (checked below).
+      // (Not the host's copy that opens it from outside Firefox's job, "desklaunch-host.exe
+      // --open-file C:\...\notepad.exe".)
+      const isNotepad = /^"?C:\\windows\\system32\\notepad\.exe/i;
+      const notepads = processesOf(isNotepad);
+      await click(notepadPath);
+      notepad = await until('Notepad', 20000, () => processesOf(isNotepad).find((pid) => !notepads.includes(pid)));
       await browser.closeTab(tab);
     });
 
@@ -357,6 +399,14 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
     });
   } finally {
     await browser.close();
+  }
+  await check('the program a click started still runs after the browser ended its host', async () => {
+    assert.ok(notepad, 'no program was started');
+    await until('the host\'s end', 10000, () => !running(lastHostPid()));
+    assert.ok(running(notepad), 'Notepad ended with the host');
+  });
+  if (notepad && running(notepad)) {
+    process.kill(notepad, 'SIGKILL');
   }
   return results;
 }
