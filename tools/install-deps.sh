@@ -30,6 +30,8 @@ clang++                        clang
 /usr/bin/convert               imagemagick
 node                           nodejs
 chromium                       chromium
+zip                            zip
+unzip                          unzip
 /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc fonts-wqy-zenhei
 wixl                           wixl
 msibuild                       msitools
