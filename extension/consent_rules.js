@@ -108,6 +108,8 @@ export function pageError(error) {
     refused: 'The administrator\'s policy does not allow this site to use npDesklaunch.',
     'host-missing': `The npDesklaunch host is not installed or could not start (${detail}).`,
     'host-exited': `The npDesklaunch host ended (${detail}).`,
+    'not-started': 'Nothing started: there is no such program, or the administrator\'s policy does not allow it.',
+    busy: 'A window to pick a program is already open.',
   };
   return { code, message: texts[code] || detail || 'The npDesklaunch host failed.' };
 }

@@ -31,6 +31,8 @@ clang++                        clang
 node                           nodejs
 chromium                       chromium
 firefox-esr                    firefox-esr
+zip                            zip
+unzip                          unzip
 /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc fonts-wqy-zenhei
 wixl                           wixl
 msibuild                       msitools
