@@ -22,11 +22,9 @@ const hostName = 'com.corvid.desklaunch';
 const chromiumId = 'ndlnobkomhldkoefdojhmlafpaocchga';
 const firefoxId = 'desklaunch@corvid-application';
 
-// The extension as tools/build-extension.sh builds it; the launcher page on the desklaunch library
-// (a stand-in of this folder until examples/launcher.html is built on it).
+// The extension as tools/build-extension.sh builds it, and the launcher page on the library.
 const builtExtension = path.join(root, 'build/extension');
-const pagePath = fs.readFileSync(path.join(root, 'examples/launcher.html'), 'utf8').includes('desklaunch.js')
-  ? '/examples/launcher.html' : '/tests/browser/stand-in/launcher.html';
+const pagePath = '/examples/launcher.html';
 
 function windowsPath(file) {
   return 'Z:' + file.replace(/\//g, '\\');
@@ -283,6 +281,9 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
   });
   const launcher = `${sites.own}${pagePath}`;
   const tiles = (tab) => browser.evaluate(tab, tilesExpression);
+  // The launcher's own line that tells the user why it shows nothing.
+  const statusShows = (tab, text) => until(`the status "${text}"`, 15000, async () =>
+    (await browser.evaluate(tab, `document.getElementById('status').textContent`)) === text);
   let notepad = null;
   try {
     // First, while the extension has no port to a host yet.
@@ -292,6 +293,7 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       fs.rmSync(manifest);
       try {
         const tab = await browser.open(launcher);
+        await statusShows(tab, 'The npDesklaunch extension is installed, but not its host program.');
         assert.deepEqual(await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()')),
           { code: 'host-missing' });
         await browser.closeTab(tab);
@@ -376,6 +378,7 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       try {
         const tab = await browser.open(`${sites.other}${pagePath}`);
         const before = ranLines(atlas);
+        await statusShows(tab, 'Your administrator does not allow this site to use npDesklaunch.');
         assert.deepEqual(await browser.evaluate(tab, libraryCall(`desklaunch.run(${JSON.stringify(atlas)})`)),
           { code: 'refused' });
         assert.equal(await browser.find(/\/consent\.html\?/), null, 'the user was asked');
@@ -392,6 +395,7 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       const before = ranLines(atlas);
       const run = `desklaunch.run(${JSON.stringify(atlas)})`;
       assert.deepEqual(await callAnswering(browser, tab, run, 'block'), { code: 'blocked' });
+      await statusShows(tab, 'You blocked this site from using npDesklaunch.');
       assert.deepEqual(await browser.evaluate(tab, libraryCall(run)), { code: 'blocked' });
       await new Promise((resolve) => setTimeout(resolve, 1000));
       assert.equal(ranLines(atlas), before, 'a blocked page started the program');
