@@ -73,7 +73,7 @@ class Chromium {
   constructor(child) {
     this.child = child;
     this.stderr = '';
-    child.stderr.on('data', (data) => { this.stderr += data; });
+    child.stderr.on('data', (data) => { this.stderr = (this.stderr + data).slice(-65536); });
     this.nextId = 1;
     this.pending = new Map();
     let buffer = Buffer.alloc(0);
@@ -85,7 +85,11 @@ class Chromium {
         const waiting = this.pending.get(message.id);
         if (waiting) {
           this.pending.delete(message.id);
-          message.error ? waiting.reject(new Error(JSON.stringify(message.error))) : waiting.resolve(message.result);
+          if (message.error) {
+            waiting.reject(new Error(JSON.stringify(message.error)));
+          } else {
+            waiting.resolve(message.result);
+          }
         }
       }
     });
@@ -132,8 +136,9 @@ class Chromium {
     if (!target) {
       return null;
     }
-    const { sessionId } = await this.send('Target.attachToTarget', { targetId: target.targetId, flatten: true });
-    return { targetId: target.targetId, sessionId };
+    const { targetId } = target;
+    const { sessionId } = await this.send('Target.attachToTarget', { targetId, flatten: true });
+    return { targetId, sessionId };
   }
 
   async evaluate(tab, expression) {
@@ -178,7 +183,7 @@ class Firefox {
     let stderr = '';
     const address = await withTimeout(new Promise((resolve, reject) => {
       child.stderr.on('data', (data) => {
-        stderr += data;
+        stderr = (stderr + data).slice(-65536);
         const found = /WebDriver BiDi listening on (ws:\/\/[^\s]+)/.exec(stderr);
         if (found) {
           resolve(found[1]);
@@ -187,7 +192,6 @@ class Firefox {
       child.on('exit', () => reject(new Error(`Firefox ended: ${stderr.slice(-2000)}`)));
     }), 60000, 'Firefox\'s WebDriver BiDi address');
     const browser = new Firefox(child, new WebSocket(address.replace(/\/?$/, '/session')));
-    browser.stderr = () => stderr;
     await withTimeout(new Promise((resolve, reject) => {
       browser.socket.onopen = resolve;
       browser.socket.onerror = () => reject(new Error('Firefox: the WebDriver BiDi socket did not open'));
@@ -254,4 +258,4 @@ class Firefox {
   }
 }
 
-module.exports = { Chromium, Firefox, withTimeout };
+module.exports = { Chromium, Firefox };

@@ -49,7 +49,8 @@ function wineRun(args, options = {}) {
 // A .reg file in regedit's own encoding (UTF-16 with its mark).
 function importRegistry(lines) {
   const file = path.join(scratch, 'seed.reg');
-  fs.writeFileSync(file, '\ufeff' + ['Windows Registry Editor Version 5.00', '', ...lines, ''].join('\r\n'), 'utf16le');
+  const text = ['Windows Registry Editor Version 5.00', '', ...lines, ''].join('\r\n');
+  fs.writeFileSync(file, '\ufeff' + text, 'utf16le');
   wineRun(['regedit', '/S', windowsPath(file)]);
 }
 
@@ -132,13 +133,17 @@ function writeHost(manifestDirs) {
   const hostExe = path.join(build, 'desklaunch-host.exe');
   const hosts = {
     chromium: { program: [hostExe], allowed: { allowed_origins: [`chrome-extension://${chromiumId}/`] } },
-    firefox: { program: [path.join(build, 'in_job.exe'), windowsPath(hostExe)], allowed: { allowed_extensions: [firefoxId] } },
+    firefox: {
+      program: [path.join(build, 'in_job.exe'), windowsPath(hostExe)],
+      allowed: { allowed_extensions: [firefoxId] },
+    },
   };
   for (const [browser, host] of Object.entries(hosts)) {
     const script = path.join(scratch, `desklaunch-host-${browser}.sh`);
     fs.writeFileSync(script, `#!/bin/sh
 echo $$ >> '${scratch}/host-pids'
-export WINEPREFIX='${prefix}' WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES='${process.env.WINEDLLOVERRIDES || ''}'
+export WINEPREFIX='${prefix}' WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES='${process.env.WINEDLLOVERRIDES || ''}'
 exec '${wine}' ${host.program.map((p) => `'${p}'`).join(' ')} "$@"
 `, { mode: 0o755 });
     fs.mkdirSync(manifestDirs[browser], { recursive: true });
@@ -197,7 +202,8 @@ function iconPixelsExpression(program) {
     canvas.height = img.naturalHeight;
     const context = canvas.getContext('2d');
     context.drawImage(img, 0, 0);
-    return [img.naturalWidth, img.naturalHeight, Array.from(context.getImageData(0, 0, canvas.width, canvas.height).data)];
+    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    return [img.naturalWidth, img.naturalHeight, Array.from(pixels)];
   })()`;
 }
 
@@ -258,6 +264,7 @@ async function answerQuestion(browser, answer) {
 // Runs a library call in the page while the test plays the user at the extension's question.
 async function callAnswering(browser, tab, call, answer) {
   const result = browser.evaluate(tab, libraryCall(call));
+  result.catch(() => {}); // awaited below, once the question is answered
   await answerQuestion(browser, answer);
   return result;
 }
@@ -302,7 +309,8 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       }
     });
 
-    await check('the user allows the site; the launcher shows the catalogue with the plug-in\'s icons', async () => {
+    await check('the user allows the site; the launcher shows the catalogue with the plug-in\'s icons',
+      async () => {
       const tab = await browser.open(launcher);
       await answerQuestion(browser, 'allow');
       const shown = await until('the tiles', 15000, async () => {
@@ -340,7 +348,8 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       const isNotepad = /^"?C:\\windows\\system32\\notepad\.exe/i;
       const notepads = processesOf(isNotepad);
       await click(notepadPath);
-      notepad = await until('Notepad', 20000, () => processesOf(isNotepad).find((pid) => !notepads.includes(pid)));
+      notepad = await until('Notepad', 20000,
+        () => processesOf(isNotepad).find((pid) => !notepads.includes(pid)));
       await browser.closeTab(tab);
     });
 
@@ -356,7 +365,8 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       await browser.closeTab(tab);
     });
 
-    await check('a host that dies while a dialog is open gives the page an error, and the next call a new host', async () => {
+    await check('a host that dies while its dialog is open: the page gets an error, the next call a new host',
+      async () => {
       const tab = await browser.open(launcher);
       await until('the tiles', 15000, async () => (await tiles(tab)).length > 0);
       const picking = browser.evaluate(tab, libraryCall('desklaunch.pick()'));
@@ -369,7 +379,8 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
       assert.deepEqual(await picking, { code: 'host-exited' });
       assert.ok(Date.now() - started < 5000, 'the page waited for the dead host');
       const again = await browser.evaluate(tab, libraryCall('desklaunch.recentApplications()'));
-      assert.ok(again.result && again.result.some((e) => e.path === atlas), JSON.stringify(again).slice(0, 300));
+      assert.ok(again.result && again.result.some((e) => e.path === atlas),
+        JSON.stringify(again).slice(0, 300));
       await browser.closeTab(tab);
     });
 
@@ -421,7 +432,10 @@ async function main() {
   seedMachine();
   const expectIcon = pluginBitmaps();
   const home = path.join(scratch, 'home');
-  const profiles = { chromium: path.join(scratch, 'chromium-profile'), firefox: path.join(scratch, 'firefox-profile') };
+  const profiles = {
+    chromium: path.join(scratch, 'chromium-profile'),
+    firefox: path.join(scratch, 'firefox-profile'),
+  };
   const manifests = {
     chromium: path.join(profiles.chromium, 'NativeMessagingHosts'),
     firefox: path.join(home, '.mozilla/native-messaging-hosts'),
@@ -446,7 +460,8 @@ async function main() {
     }
   } finally {
     servers.forEach((s) => s.close());
-    setPolicy(null);
+    // The prefix is the Windows suite's: no history or policy of this test stays in it.
+    importRegistry([`[-${userAssist}]`, `[-${policyKey}]`]);
   }
   console.log(`${passed} passed, ${failed} failed`);
   process.exit(failed === 0 && passed > 0 ? 0 : 1);
