@@ -426,6 +426,7 @@ async function testBrowser(Browser, name, env, sites, expectIcon) {
 }
 
 async function main() {
+  console.log(`Windows prefix ${prefix}, Wine ${wine}; scratch folder ${scratch}`);
   fs.rmSync(scratch, { recursive: true, force: true });
   fs.mkdirSync(scratch, { recursive: true });
   seedMachine();

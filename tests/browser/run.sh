@@ -8,6 +8,7 @@ if ! command -v chromium >/dev/null 2>&1 && ! command -v firefox-esr >/dev/null 
     echo "SKIPPED: neither Chromium nor Firefox ESR is installed (tools/install-deps.sh installs both)"
     exit 77
 fi
+trap 'echo "tests/browser/run.sh: \"$BASH_COMMAND\" failed (exit status $?)" >&2' ERR
 tools/build-extension.sh >/dev/null
-exec tools/wine-session.sh build/win64 win64 \
+tools/wine-session.sh build/win64 win64 \
     node --experimental-websocket --no-warnings tests/browser/launcher_browser_test.js build/win64
