@@ -6,8 +6,9 @@
 # inputs into the committed corpora, FUZZ_TARGETS="a b" picks targets, FUZZ_JOBS=2 runs two at once.
 # make build: build only.  make bench: the benchmark programs' medians.
 # make package: build/package/npDesklaunch-<version>.msi (signed with SIGN_CERT=... SIGN_KEY=...).
+# make extension: the browser extension in build/extension (its .crx with NPD_EXTENSION_KEY=key.pem).
 # Each installs what is missing first.
-.PHONY: build test quick demo deps bench package fuzz
+.PHONY: build test quick demo deps bench package fuzz extension
 
 deps:
 	@tools/install-deps.sh
@@ -33,3 +34,6 @@ package: build
 fuzz: deps
 	@FUZZ_SECONDS="$(FUZZ_SECONDS)" FUZZ_TARGETS="$(FUZZ_TARGETS)" FUZZ_JOBS="$(FUZZ_JOBS)" \
 		FUZZ_MERGE="$(FUZZ_MERGE)" tools/fuzz.sh
+
+extension: deps
+	@NPD_EXTENSION_KEY="$(NPD_EXTENSION_KEY)" tools/build-extension.sh

@@ -30,6 +30,9 @@ clang++                        clang
 /usr/bin/convert               imagemagick
 node                           nodejs
 chromium                       chromium
+firefox-esr                    firefox-esr
+zip                            zip
+unzip                          unzip
 /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc fonts-wqy-zenhei
 wixl                           wixl
 msibuild                       msitools

@@ -2,7 +2,9 @@
 # Runs every test: the native sanitizer build; the Windows tests built for x86_64 on this
 # machine's 64-bit Wine; then the same Windows tests built for i686 against the shipped 32-bit
 # module, on 32-bit Wine: here where this kernel runs 32-bit programs, else in the emulated x86
-# guest (tools/guest). Every suite runs even when an earlier one fails; any failure fails the run.
+# guest (tools/guest); the launcher in the real browsers through the extension and the messaging
+# host; the installer package. Every suite runs even when an earlier one fails; any failure fails
+# the run, and a suite that cannot run here (exit status 77) is skipped, saying why.
 # The suites are the test presets of CMakePresets.json.
 #   tools/test.sh [--quick]    --quick leaves out the 32-bit suite where it needs the guest
 set -uo pipefail
@@ -24,10 +26,12 @@ run_suite() { # title command...
     "$@"
     local status=$?
     local verdict=passed
-    [ "$status" -eq 0 ] || {
+    if [ "$status" -eq 77 ]; then
+        verdict="skipped (see above)"
+    elif [ "$status" -ne 0 ]; then
         verdict="FAILED (exit status $status)"
         failed=1
-    }
+    fi
     results+=("$(printf '%-9s %4d s  %s' "${verdict%% *}" $((SECONDS - start)) "$title")")
     echo "==== $title: $verdict in $((SECONDS - start)) s"
 }
@@ -64,6 +68,9 @@ else
         in_guest
 fi
 
+run_suite "launcher in headless Chromium and Firefox ESR, extension and host on 64-bit Wine (tests/browser)" \
+    tests/browser/run.sh
+
 run_suite "installer package under 64-bit Wine's msiexec (tests/package)" \
     tests/package/package_test.sh
 
@@ -72,5 +79,6 @@ echo "==== summary"
 printf '  %s\n' "${results[@]}"
 nfailed=$(printf '%s\n' "${results[@]}" | grep -c '^FAILED')
 npassed=$(printf '%s\n' "${results[@]}" | grep -c '^passed')
-echo "suites: $npassed passed, $nfailed failed"
+nskipped=$(printf '%s\n' "${results[@]}" | grep -c '^skipped')
+echo "suites: $npassed passed, $nfailed failed, $nskipped skipped"
 exit "$failed"

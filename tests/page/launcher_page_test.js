@@ -219,7 +219,8 @@ check('without the plug-in the page says so and shows no tile', () => {
   try {
     const run = childProcess.spawnSync(chromium, [
       '--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-      `--user-data-dir=${path.join(dir, 'profile')}`, '--dump-dom', 'file://' + page,
+      `--user-data-dir=${path.join(dir, 'profile')}`, '--virtual-time-budget=5000',
+      '--dump-dom', 'file://' + page,
     ], { encoding: 'utf8', timeout: 90000 });
     const rendered = parseDom(run.stdout);
     assert.deepEqual(rendered.tiles, []);
