@@ -11,7 +11,7 @@ const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
 
-const { Chromium, Firefox } = require('./browsers.js');
+const { Chromium, Firefox } = require('../../tools/browsers.js');
 
 const root = path.resolve(__dirname, '../..');
 const build = path.resolve(process.argv[2]);

@@ -2,13 +2,15 @@
 # make demo: a private Windows (Wine prefix under build/demo) with a realistic usage history,
 # the plug-in loaded as a browser loads it, RecentlyApplications() printed as a table, and the
 # launcher page built from that answer (build/demo/launcher.html, and launcher.png where
-# Chromium is installed).
+# Chromium is installed), then the same page through the extension and the messaging host
+# (launcher-chromium.png).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 arch=$(tools/test-arch.sh)
 out=build/demo
 mkdir -p "$out"
-rm -rf "$out/images" "$out/launcher.html" "$out/launcher.png" "$out/catalogue.txt"
+rm -rf "$out/images" "$out/launcher.html" "$out/launcher.png" "$out/launcher-chromium.png" \
+    "$out/catalogue.txt"
 
 windows_path() { echo "Z:$(realpath "$1" | sed 's|/|\\|g')"; }
 
@@ -30,6 +32,9 @@ if command -v chromium >/dev/null 2>&1; then
         --screenshot="$(realpath "$out")/launcher.png" "file://$(realpath "$out/launcher.html")" \
         >/dev/null 2>&1
     echo "Screenshot:    $out/launcher.png"
+    # The same page in a browser without NPAPI: through the extension and the host.
+    tools/build-extension.sh >/dev/null
+    tools/wine-session.sh "$out" "$arch" node tools/demo/launcher_extension.js "build/$arch" "$out"
 else
     echo "No screenshot: Chromium is not installed (tools/install-deps.sh installs it)."
 fi
