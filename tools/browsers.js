@@ -50,6 +50,47 @@ function asJson(expression) {
   return `(async () => JSON.stringify(await (${expression})))()`;
 }
 
+// Serves the files below `root` on 127.0.0.1 (a second site as localhost).
+function serveFolder(root) {
+  const http = require('node:http');
+  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css' };
+  const server = http.createServer((request, response) => {
+    const file = path.join(root, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
+    if (!file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'content-type': types[path.extname(file)] || 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// The first true value of `condition`, asked every 100 ms for `ms` at the most.
+async function until(what, ms, condition) {
+  const end = Date.now() + ms;
+  for (;;) {
+    const value = await condition();
+    if (value) {
+      return value;
+    }
+    if (Date.now() > end) {
+      throw new Error(`${what}: not within ${ms} ms`);
+    }
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  }
+}
+
+// Plays the user at the extension's question window: presses `answer` ('allow' or 'block') once
+// its buttons take clicks.
+async function answerQuestion(browser, answer) {
+  const question = await until('the extension\'s question', 20000, () => browser.find(/\/consent\.html\?/));
+  await until('the question\'s buttons', 5000, () => browser.evaluate(question, `(() => {
+    const button = document.getElementById('${answer}');
+    return Boolean(button && !button.disabled && (button.click(), true));
+  })()`));
+}
+
 class Chromium {
   static find() {
     return findCommand(process.env.CHROMIUM || 'chromium', 'chromium-browser');
@@ -258,4 +299,4 @@ class Firefox {
   }
 }
 
-module.exports = { Chromium, Firefox };
+module.exports = { Chromium, Firefox, answerQuestion, serveFolder, until };

@@ -8,10 +8,9 @@
 const assert = require('node:assert/strict');
 const childProcess = require('node:child_process');
 const fs = require('node:fs');
-const http = require('node:http');
 const path = require('node:path');
 
-const { Chromium, Firefox } = require('../../tools/browsers.js');
+const { Chromium, Firefox, answerQuestion, serveFolder, until } = require('../../tools/browsers.js');
 
 const root = path.resolve(__dirname, '../..');
 const build = path.resolve(process.argv[2]);
@@ -158,35 +157,6 @@ function lastHostPid() {
   return Number(pids[pids.length - 1]);
 }
 
-// Two sites: the user's launcher, and another one.
-function serve() {
-  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css' };
-  const server = http.createServer((request, response) => {
-    const file = path.join(root, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
-    if (!file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'content-type': types[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(response);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
-
-async function until(what, ms, condition) {
-  const end = Date.now() + ms;
-  for (;;) {
-    const value = await condition();
-    if (value) {
-      return value;
-    }
-    if (Date.now() > end) {
-      throw new Error(`${what}: not within ${ms} ms`);
-    }
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
-}
-
 const tilesExpression = `Array.from(document.querySelectorAll('#launcher li')).map((li) => ({
   path: li.dataset.path, name: (li.querySelector('.name') || {}).textContent,
   added: li.classList.contains('added') }))`;
@@ -253,14 +223,6 @@ function ranLines(program) {
 
 // Answers the question the extension opens for a site, as the user would: waits for its window
 // and for its buttons, which come alive only after a moment.
-async function answerQuestion(browser, answer) {
-  const question = await until('the extension\'s question', 20000, () => browser.find(/\/consent\.html\?/));
-  await until('the question\'s buttons', 5000, () => browser.evaluate(question, `(() => {
-    const button = document.getElementById('${answer}');
-    return Boolean(button && !button.disabled && (button.click(), true));
-  })()`));
-}
-
 // Runs a library call in the page while the test plays the user at the extension's question.
 async function callAnswering(browser, tab, call, answer) {
   const result = browser.evaluate(tab, libraryCall(call));
@@ -441,7 +403,7 @@ async function main() {
     firefox: path.join(home, '.mozilla/native-messaging-hosts'),
   };
   writeHost(manifests);
-  const servers = [await serve(), await serve()];
+  const servers = [await serveFolder(root), await serveFolder(root)];
   const [own, other] = servers.map((s) => `http://127.0.0.1:${s.address().port}`);
   const variables = { ...process.env, HOME: home };
   let failed = 0;

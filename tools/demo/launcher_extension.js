@@ -6,43 +6,15 @@
 'use strict';
 
 const fs = require('node:fs');
-const http = require('node:http');
 const path = require('node:path');
 
-const { Chromium } = require('../browsers.js');
+const { Chromium, answerQuestion, serveFolder, until } = require('../browsers.js');
 
 const root = path.resolve(__dirname, '../..');
 const build = path.resolve(process.argv[2]);
 const out = path.resolve(process.argv[3]);
 const hostName = 'com.corvid.desklaunch';
 const chromiumId = 'ndlnobkomhldkoefdojhmlafpaocchga';
-
-async function until(what, ms, condition) {
-  for (const end = Date.now() + ms; ;) {
-    const value = await condition();
-    if (value) {
-      return value;
-    }
-    if (Date.now() > end) {
-      throw new Error(`${what}: not within ${ms} ms`);
-    }
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
-}
-
-function serve() {
-  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript' };
-  const server = http.createServer((request, response) => {
-    const file = path.join(root, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
-    if (!file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'content-type': types[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(response);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 // The host as the browser starts it: a script that runs it in this session's Wine prefix.
 function registerHost(profile) {
@@ -63,18 +35,14 @@ async function main() {
   const profile = path.join(out, 'chromium-extension-profile');
   fs.rmSync(profile, { recursive: true, force: true });
   registerHost(profile);
-  const server = await serve();
+  const server = await serveFolder(root);
   const browser = await Chromium.start({
     executable: Chromium.find(), profile, extension: path.join(root, 'build/extension/chromium'),
     env: process.env,
   });
   try {
     const tab = await browser.open(`http://127.0.0.1:${server.address().port}/examples/launcher.html`);
-    const question = await until('the extension\'s question', 20000, () => browser.find(/\/consent\.html\?/));
-    await until('the question\'s buttons', 5000, () => browser.evaluate(question, `(() => {
-      const button = document.getElementById('allow');
-      return Boolean(button && !button.disabled && (button.click(), true));
-    })()`));
+    await answerQuestion(browser, 'allow');
     const tiles = await until('the tiles', 30000, async () => {
       const count = await browser.evaluate(tab, `document.querySelectorAll('#launcher li img').length`);
       return count > 5 && count;
