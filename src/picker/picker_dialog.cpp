@@ -94,9 +94,8 @@ class COpenFileDialog {
     }
 
     LRESULT ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-        const HWND hOwner = GetWindow(m_hWnd, GW_OWNER);
-        if (uMsg == OwnerStaysEnabledMessage() && uMsg != 0) {
-            EnableWindow(hOwner, TRUE);
+        if (uMsg != 0 && uMsg == OwnerStaysEnabledMessage()) {
+            EnableWindow(GetWindow(m_hWnd, GW_OWNER), TRUE);
             return 0;
         }
         const LRESULT lResult = CallWindowProcW(m_pfnSuperWindowProc, m_hWnd, uMsg, wParam, lParam);
@@ -106,6 +105,7 @@ class COpenFileDialog {
             // A modal dialog disables its owner until it closes. Another process's window is
             // given back at once: were this process ended meanwhile, that window would stay
             // disabled for good.
+            const HWND hOwner = GetWindow(m_hWnd, GW_OWNER);
             DWORD dwOwnerProcess = 0;
             if (hOwner && GetWindowThreadProcessId(hOwner, &dwOwnerProcess) &&
                 dwOwnerProcess != GetCurrentProcessId()) {

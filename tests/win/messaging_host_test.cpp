@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <map>
 #include <thread>
 
 #include <nlohmann/json.hpp>
@@ -155,8 +154,9 @@ TEST_F(Host, OriginsAreCheckedAgainstTheAdministratorsPolicy) {
     Started host(kChromium);
     EXPECT_EQ(-32000, Code(host.Call(1, "recentApplications")));
     EXPECT_EQ(-32000, Code(host.Call(2, "hello", {{"origin", "null"}})));
-    EXPECT_EQ("listed", host.Call(3, "hello", {{"origin", "https://apps.corvid.example"}})["result"]
-                            .value("policy", ""));
+    EXPECT_EQ("listed",
+              host.Call(3, "hello", {{"origin", "https://apps.corvid.example"}})["result"].value(
+                  "policy", ""));
 }
 
 TEST_F(Host, CatalogueIsThePluginsWithTheSameIconsKeptInMemory) {
