@@ -53,6 +53,11 @@ function(npd_add_layer folder)
     if(WIN32)
         target_compile_definitions(${target} ${scope}
             _WIN32_WINNT=0x0501 WINVER=0x0501 UNICODE _UNICODE)
+        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+            # System functions are called through their import library's stub, as the 32-bit
+            # messaging host's delay-loaded ones must be (src/messaging_host/CMakeLists.txt).
+            target_compile_definitions(${target} ${scope} DECLSPEC_IMPORT=)
+        endif()
         target_link_libraries(${target} ${scope} ${arg_LIBRARIES})
     endif()
 endfunction()
