@@ -22,7 +22,7 @@ add_test(NAME picker_unload_tests COMMAND picker_tests --gtest_filter=PickerUnlo
 
 # The dialog's record as the module's code builds it.
 npd_add_test_program(picker_code_tests win/test_main.cpp win/picker_dialog_test.cpp)
-target_link_libraries(picker_code_tests PRIVATE npd_picker)
+target_link_libraries(picker_code_tests PRIVATE npd_app)
 add_test(NAME picker_code_tests COMMAND picker_code_tests)
 
 npd_set_test_timeout(picker_tests 300)

@@ -1,8 +1,14 @@
-// The picker dialog's OPENFILENAMEW record as the common dialog receives it.
+// The picker dialog's OPENFILENAMEW record as the common dialog receives it, and what a pick
+// leaves on its thread.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
+#include <thread>
+
+#include "app/pick_application.h"
+#include "host/file_dialog_driver.h"
+#include "nphost/test_time.h"
 #include "picker/picker_dialog.h"
 
 namespace {
@@ -42,6 +48,26 @@ TEST(PickerDialogRecord, IsTheRecordOfAnExecutablesOnlyOpenDialog) {
     for (UINT uMsg : {WM_INITDIALOG, WM_NOTIFY, WM_COMMAND, WM_DESTROY}) {
         EXPECT_EQ(0u, ofn.lpfnHook(nullptr, uMsg, 0, 0))
             << "the dialog's hook leaves message 0x" << std::hex << uMsg << " to the dialog";
+    }
+}
+
+// A pick runs on a thread of the front end's: COM there is as it was before, so a thread that
+// ends after its pick leaves no apartment behind.
+TEST(PickApplication, LeavesItsThreadWithoutAnApartment) {
+    std::thread user([] {
+        const HWND hDialog = nphost::WaitForFileDialog(nphost::PatientWait(10000));
+        if (hDialog != NULL) {
+            nphost::PressCancel(hDialog);
+        }
+    });
+    PickedApplication entry;
+    const PickOutcome outcome = PickApplication(entry);
+    user.join();
+    ASSERT_EQ(PickCancelled, outcome);
+    const HRESULT hr = ::CoInitializeEx(NULL, COINIT_MULTITHREADED);
+    EXPECT_EQ(S_OK, hr) << "the pick left its thread in an apartment: 0x" << std::hex << hr;
+    if (SUCCEEDED(hr)) {
+        ::CoUninitialize();
     }
 }
 
